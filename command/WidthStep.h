@@ -1,0 +1,17 @@
+// The width step: the user picks the width dimension; the end button opens
+// the settings dialog.
+#ifndef TRISPAN_COMMAND_WIDTHSTEP_H
+#define TRISPAN_COMMAND_WIDTHSTEP_H
+
+#include "VekLib.h"
+
+// Prepares the width pick: selection cleared, mask, compare function,
+// prompt, ExecWidth installed. The last action of every command start.
+void SetUpWidthStep();
+
+// Accepts (1) dimensions, by element type; rejects (0) everything else.
+int32_t FilterDimension(VekElementId element);
+
+int32_t ExecWidth(int32_t kind, VekEventHandle handle);
+
+#endif

@@ -1,0 +1,32 @@
+#include "CommandLifecycle.h"
+
+#include "FramePolicy.h"
+#include "PickState.h"
+#include "Settings.h"
+#include "VekLib.h"
+#include "WidthStep.h"
+
+int32_t StartCommand() {
+  PickState.widthValue = 0;
+  PickState.lengthValue = 0;
+  PickState.heightValue = 0;
+  PickState.savedFrame = VekEnvGetCurrentFrame();
+  // Loaded first, so that the stored FrameDim holds from the very first run.
+  LoadSettings();
+  ApplyFramePolicy(TriSpanSettings.FrameDim);
+  SetUpWidthStep();
+  return 0;
+}
+
+int32_t QueryStart() { return 0; }
+
+int32_t EndCommand() {
+  switch (TriSpanSettings.FrameCmd) {
+  case FRAME_POLICY_FIGURE:
+    return VekEnvSetFrame(FRAME_FIGURE);
+  case FRAME_POLICY_TITLE:
+    return VekEnvSetFrame(FRAME_TITLE);
+  default:
+    return VekEnvSetFrame(PickState.savedFrame);
+  }
+}

@@ -1,0 +1,30 @@
+// The library: every process-wide global of the plug-in, in one place and in
+// the order of construction (destroyed in reverse when the library unloads),
+// then its start-up, which runs the application's InitInstance. Nothing is
+// read from the registry at load.
+#include "PickState.h"
+#include "Settings.h"
+#include "TriSpanApp.h"
+
+CString settingsSubKey = u"TriSpan";
+SettingsRecord TriSpanSettings;
+PickStateRecord PickState;
+CTriSpanApp theApp;
+
+#ifdef _WIN32
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  return reason == DLL_PROCESS_ATTACH ? AfxDllAttach(instance) : TRUE;
+}
+#else
+#include <dlfcn.h>
+
+namespace {
+HINSTANCE ThisLibrary() {
+  Dl_info info{};
+  dladdr(reinterpret_cast<void *>(&ThisLibrary), &info);
+  return static_cast<HINSTANCE>(info.dli_fbase);
+}
+// Initialised after theApp, as it is defined after it in this file.
+const BOOL attached = AfxDllAttach(ThisLibrary());
+} // namespace
+#endif

@@ -1,0 +1,6 @@
+#include "TriSpanApp.h"
+
+BOOL CTriSpanApp::InitInstance() {
+  CWinApp::InitInstance();
+  return TRUE;
+}

@@ -1,0 +1,344 @@
+// The simulated host's controls: loading the plug-in, the drawing, the
+// command protocol and the journal.
+#include "SimState.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace sim {
+
+namespace {
+
+// Event mask bits; see SimHost.h.
+const uint32_t kMaskComparedPicks = 0x01000000;
+const uint32_t kMaskDataPoints = 0x00020000;
+const uint32_t kMaskMotion = 0x00040000;
+const uint32_t kMaskKeyins = 0x00001000;
+const uint32_t kMaskFilteredPicks = 0x00000800;
+
+bool MaskLets(const SimEvent &e, uint32_t mask) {
+  switch (e.kind) {
+  case EVT_END:
+    return true;
+  case EVT_PICK:
+    return mask & (kMaskComparedPicks | kMaskFilteredPicks);
+  case EVT_POINT:
+    return mask & (e.motion ? kMaskMotion : kMaskDataPoints);
+  case EVT_FURTHER:
+    return mask & kMaskMotion;
+  case EVT_KEYIN:
+    return mask & kMaskKeyins;
+  default:
+    return false;
+  }
+}
+
+bool FilterMatches(const Element &element, const VekObjectFilter &filter) {
+  const int32_t *v = filter.v;
+  if (v[0] == VEK_FILTER_CLASS_DIMENSION) {
+    int32_t bit = element.type - 12;
+    return element.isDimension &&
+           (v[2] == 0 || (bit >= 0 && bit < 32 && (uint32_t(v[2]) >> bit & 1)));
+  }
+  if (v[0] == VEK_FILTER_CLASS_NOTE)
+    return element.isNote &&
+           (v[3] == VEK_FILTER_ALL_NOTES || element.note.kind == VEK_NOTE_KIND_GENERAL);
+  return false;
+}
+
+bool PickAccepted(const SimEvent &e) {
+  Host &h = State();
+  auto it = h.elements.find(e.element);
+  if (it == h.elements.end()) return false;
+  bool matches = !h.hasFilter || FilterMatches(it->second, h.filter);
+  if ((h.mask & kMaskFilteredPicks) && h.hasFilter && matches) return true;
+  if (!(h.mask & kMaskComparedPicks) || !matches) return false;
+  return !h.compare || h.compare(e.element) == 1;
+}
+
+void ResetStep() {
+  Host &h = State();
+  h.execute = nullptr;
+  h.pendingReady = nullptr;
+  h.compare = nullptr;
+  h.mask = 0;
+  h.hasFilter = false;
+  h.filter = VekObjectFilter{};
+  h.echo = VekEcho{};
+}
+
+void FinishCommand() {
+  Host &h = State();
+  h.running = false;
+  DropPreviews();
+  ResetStep();
+  if (h.end) h.end();
+}
+
+} // namespace
+
+Host &State() {
+  static Host host;
+  return host;
+}
+
+bool Failing(const char *function) { return State().failing.count(function) != 0; }
+
+void Journal(const std::string &entry) { State().journal.push_back(entry); }
+
+void ClearJournal() {
+  Host &h = State();
+  h.journal.clear();
+  h.callbackNames.clear();
+  h.callbackCounts.clear();
+}
+
+void DropPreviews() {
+  Host &h = State();
+  for (auto it = h.segments.begin(); it != h.segments.end();) {
+    if (!it->second.preview) {
+      ++it;
+      continue;
+    }
+    int32_t segment = it->first;
+    it = h.segments.erase(it);
+    for (auto note = h.noteOrder.begin(); note != h.noteOrder.end();) {
+      if (h.elements[*note].note.segment == segment) {
+        h.elements.erase(*note);
+        note = h.noteOrder.erase(note);
+      } else {
+        ++note;
+      }
+    }
+  }
+}
+
+} // namespace sim
+
+using namespace sim;
+
+extern "C" {
+
+int32_t SimLoadPlugin(const char *path) {
+  Host &h = State();
+  SimUnloadPlugin();
+  VekStartupProc startup = nullptr;
+#ifdef _WIN32
+  HMODULE library = LoadLibraryA(path);
+  if (library)
+    startup = reinterpret_cast<VekStartupProc>(
+        reinterpret_cast<void *>(GetProcAddress(library, "Startup")));
+  h.lastError =
+      library ? "no Startup in " + std::string(path)
+              : std::string(path) + ": cannot load (error " + std::to_string(GetLastError()) + ")";
+#else
+  void *library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  if (library) startup = reinterpret_cast<VekStartupProc>(dlsym(library, "Startup"));
+  const char *reason = dlerror();
+  h.lastError = reason ? reason : "";
+#endif
+  h.library = reinterpret_cast<void *>(library);
+  if (!startup) {
+    SimUnloadPlugin();
+    return SIM_LOAD_FAILED;
+  }
+  h.lastError.clear();
+  return startup();
+}
+
+void SimUnloadPlugin(void) {
+  Host &h = State();
+  if (h.running) FinishCommand();
+  h.start = h.query = h.end = nullptr;
+  ResetStep();
+  if (!h.library) return;
+#ifdef _WIN32
+  FreeLibrary(reinterpret_cast<HMODULE>(h.library));
+#else
+  dlclose(h.library);
+#endif
+  h.library = nullptr;
+}
+
+const char *SimLastError(void) { return State().lastError.c_str(); }
+
+void SimReset(void) {
+  Host &h = State();
+  h.elements.clear();
+  h.noteOrder.clear();
+  h.segments.clear();
+  h.nextElement = 1;
+  h.nextSegment = 1;
+  h.frame = FRAME_FIGURE;
+  h.prompt.clear();
+  h.cursor.clear();
+  h.errors.clear();
+  h.failing.clear();
+  h.deliverAll = false;
+  std::memset(h.lastRecord, 0, sizeof h.lastRecord);
+  ClearJournal();
+}
+
+VekElementId SimAddDimension(const SimDimension *dimension) {
+  Host &h = State();
+  Element element;
+  element.type = dimension->type;
+  element.isDimension = true;
+  Dimension &d = element.dimension;
+  d.type = dimension->type;
+  d.measure = dimension->measure;
+  d.decimals = dimension->decimals;
+  d.noteResult = dimension->noteResult;
+  d.prefix = Utf16(dimension->prefix);
+  d.suffix = Utf16(dimension->suffix);
+  d.mark = dimension->mark;
+  VekElementId id = h.nextElement++;
+  h.elements[id] = element;
+  return id;
+}
+
+VekElementId SimAddNote(const SimNote *note) {
+  Host &h = State();
+  Element element;
+  element.type = SIM_TYPE_NOTE;
+  element.isNote = true;
+  Note &n = element.note;
+  n.kind = note->kind;
+  n.x = note->x, n.y = note->y;
+  n.text = Utf16(note->text);
+  n.height = note->height, n.width = note->width, n.pitch = note->pitch;
+  n.frame = h.frame;
+  VekElementId id = h.nextElement++;
+  h.elements[id] = element;
+  h.noteOrder.push_back(id);
+  return id;
+}
+
+VekElementId SimAddElement(int32_t type) {
+  Host &h = State();
+  Element element;
+  element.type = type;
+  VekElementId id = h.nextElement++;
+  h.elements[id] = element;
+  return id;
+}
+
+int32_t SimListNotes(VekElementId *ids, int32_t capacity) {
+  const std::vector<VekElementId> &order = State().noteOrder;
+  for (int32_t i = 0; ids && i < capacity && i < int32_t(order.size()); ++i) ids[i] = order[i];
+  return int32_t(order.size());
+}
+
+int32_t SimGetNote(VekElementId id, SimNote *out) {
+  Host &h = State();
+  auto it = h.elements.find(id);
+  if (it == h.elements.end() || !it->second.isNote || !out) return -1;
+  const Note &n = it->second.note;
+  std::string &text = h.noteTextOut[id] = Utf8(n.text);
+  auto segment = h.segments.find(n.segment);
+  *out = SimNote{
+      n.kind,       n.x,      n.y,
+      text.c_str(), n.height, n.width,
+      n.pitch,      n.frame,  segment != h.segments.end() && segment->second.preview ? 1 : 0};
+  return 0;
+}
+
+void SimSetCurrentFrame(int32_t frame) { State().frame = frame; }
+int32_t SimGetCurrentFrame(void) { return State().frame; }
+
+int32_t SimStartCommand(void) {
+  Host &h = State();
+  if (!h.start) return SIM_NOT_RUNNING;
+  if (h.running) FinishCommand();
+  ResetStep();
+  if (h.query && h.query() != 0) return SIM_REFUSED;
+  h.running = true;
+  int32_t result = h.start();
+  if (!h.execute) FinishCommand(); // nothing to take the events
+  return result;
+}
+
+int32_t SimSendEvent(const SimEvent *event) {
+  Host &h = State();
+  if (!event || !h.running || !h.execute) return SIM_NOT_RUNNING;
+  if (!h.deliverAll) {
+    if (!MaskLets(*event, h.mask)) return SIM_MASKED;
+    if (event->kind == EVT_PICK && !PickAccepted(*event)) return SIM_FILTERED;
+  }
+  h.event.data = *event;
+  h.event.keyinNull = event->keyin == nullptr;
+  h.event.keyin = Utf16(event->keyin);
+  h.event.handle = ++h.lastHandle;
+  h.inEvent = true;
+  int32_t result = h.execute(event->kind, h.event.handle);
+  h.inEvent = false;
+  if (result == EXEC_NEXT) {
+    DropPreviews();
+    VekReadyProc ready = h.pendingReady;
+    h.pendingReady = nullptr;
+    VekPoint point = event->hasPoint ? VekPoint{event->x, event->y} : VekPoint{0, 0};
+    if (ready) ready(0, &point);
+  } else if (result == EXEC_END) {
+    FinishCommand();
+  }
+  return result;
+}
+
+int32_t SimCommandRunning(void) { return State().running ? 1 : 0; }
+void SimDeliverAll(int32_t on) { State().deliverAll = on != 0; }
+
+const char *SimPrompt(void) {
+  Host &h = State();
+  h.promptOut = Utf8(h.prompt);
+  return h.promptOut.c_str();
+}
+
+const char *SimCursorText(void) {
+  Host &h = State();
+  h.cursorOut = Utf8(h.cursor);
+  return h.cursorOut.c_str();
+}
+
+int32_t SimErrorCount(void) { return int32_t(State().errors.size()); }
+
+const char *SimError(int32_t index) {
+  const std::vector<std::string> &errors = State().errors;
+  return index >= 0 && index < int32_t(errors.size()) ? errors[index].c_str() : "";
+}
+
+uint32_t SimEventMask(void) { return State().mask; }
+void SimGetEcho(VekEcho *out) { *out = State().echo; }
+
+int32_t SimGetFilter(VekObjectFilter *out) {
+  Host &h = State();
+  if (!h.hasFilter) return -1;
+  *out = h.filter;
+  return 0;
+}
+
+void SimLastNoteRecord(unsigned char out[104]) {
+  std::memcpy(out, State().lastRecord, sizeof State().lastRecord);
+}
+
+void SimFailCall(const char *function, int32_t on) {
+  if (on)
+    State().failing.insert(function);
+  else
+    State().failing.erase(function);
+}
+
+int32_t SimJournalSize(void) { return int32_t(State().journal.size()); }
+
+const char *SimJournalEntry(int32_t index) {
+  const std::vector<std::string> &journal = State().journal;
+  return index >= 0 && index < int32_t(journal.size()) ? journal[index].c_str() : "";
+}
+
+void SimJournalClear(void) { ClearJournal(); }
+
+} // extern "C"

@@ -1,0 +1,163 @@
+// The simulated host: VekLib.dll (libVekLib.so on Linux) implementing every
+// function of VekLib.h over an in-memory drawing, plus the controls below,
+// with which vekhost and the tests load the plug-in, build a drawing, play
+// events and read back what the plug-in did.
+//
+// The protocol. SimStartCommand asks the query callback, then runs the start
+// callback. Each SimSendEvent that the event mask lets through goes to the
+// installed execute function as (kind, handle). Its result: EXEC_NEXT, the
+// pending ready function is called with (0, the event's point) and installs
+// the next execute function; EXEC_STAY, nothing; EXEC_END, the end callback
+// runs and the command is over. Preview notes vanish when another preview
+// replaces them and whenever a step ends (EXEC_NEXT or EXEC_END).
+//
+// Event mask bits (VekEvtSetEventMask); the end button always arrives:
+//   0x01000000  picks of elements that the compare function accepts and that
+//               match the object filter, when one is set
+//   0x00020000  data points (EVT_POINT), on an element or not
+//   0x00040000  cursor motion and the further position event (kind 3)
+//   0x00001000  key-ins (EVT_KEYIN)
+//   0x00000800  picks of elements that match the object filter; the compare
+//               function is not asked
+// Object filter (VekEvtSetObject): v[0] = 4 dimensions, whose type is 12 + n
+// for a set bit n of v[2] (v[2] = 0: any); v[0] = 8 notes, every kind when
+// v[3] = 1, general notes alone otherwise. A command starts with no mask,
+// filter, compare function or echo.
+//
+// Failures: SimFailCall makes a host function fail from then on: the int
+// functions return -1 (VekCtlRegisterVekLib2 returns 0), VekEvtGetKeyinString
+// returns null and VekAriLen2Pnts returns -1.0.
+//
+// Every call the plug-in makes is journaled, one line each:
+//   Name(arguments) = result
+// Texts are quoted UTF-8 with control and private-use characters as \uXXXX;
+// callbacks are named by role and order of first appearance (exec#1,
+// ready#2, compare#1; start, query, end).
+#ifndef TRISPAN_SIMHOST_SIMHOST_H
+#define TRISPAN_SIMHOST_SIMHOST_H
+
+#include "VekLib.h"
+
+#if defined(_WIN32)
+#if defined(VEKLIB_BUILDING)
+#define SIMAPI __declspec(dllexport)
+#else
+#define SIMAPI __declspec(dllimport)
+#endif
+#elif defined(VEKLIB_BUILDING)
+#define SIMAPI __attribute__((visibility("default")))
+#else
+#define SIMAPI
+#endif
+
+extern "C" {
+
+// Results of the controls besides the plug-in's own.
+enum {
+  SIM_LOAD_FAILED = -100, // the library or its Startup was not found
+  SIM_NOT_RUNNING = -101, // no command runs to take the event
+  SIM_MASKED = -102,      // the event mask kept the event back
+  SIM_FILTERED = -103,    // the filter or the compare function refused the pick
+  SIM_REFUSED = -104,     // the query callback said no
+};
+
+// Element types of the simulated drawing besides the dimensions (12 to 15,
+// 17, 22 to 26).
+enum { SIM_TYPE_LINE = 1, SIM_TYPE_NOTE = 7 };
+
+// ---------------------------------------------------------------- plug-in
+
+// Loads the plug-in as the host does and calls its Startup: Startup's
+// result, or SIM_LOAD_FAILED (SimLastError says why).
+SIMAPI int32_t SimLoadPlugin(const char *path);
+// Unloads it; its callbacks are forgotten.
+SIMAPI void SimUnloadPlugin(void);
+SIMAPI const char *SimLastError(void);
+
+// ---------------------------------------------------------------- drawing
+
+// Empties the drawing (frame back to FRAME_FIGURE), the journal, the
+// messages and the failures; the registration and a running command stay.
+SIMAPI void SimReset(void);
+
+typedef struct SimDimension {
+  int32_t type; // 12 to 15, 17, 22 to 26
+  double measure;
+  int32_t decimals;   // VekDimGetDecimalPlace
+  int32_t noteResult; // VekDimGetNote's result
+  const char *prefix; // UTF-8, may be null; from 104 units on filled without NUL
+  const char *suffix; // UTF-8, may be null
+  int32_t mark;       // VekDimGetMark
+} SimDimension;
+SIMAPI VekElementId SimAddDimension(const SimDimension *dimension);
+
+typedef struct SimNote {
+  int32_t kind; // VEK_NOTE_KIND_GENERAL for a general note
+  double x, y;
+  const char *text; // UTF-8
+  double height, width, pitch;
+  int32_t frame;   // FRAME_* it belongs to
+  int32_t preview; // 1 while it is a preview
+} SimNote;
+// Adds a note to the current frame (preview ignored).
+SIMAPI VekElementId SimAddNote(const SimNote *note);
+// Adds an element of another type.
+SIMAPI VekElementId SimAddElement(int32_t type);
+// The notes now in the drawing, previews included, in order of creation:
+// their number; up to capacity ids go to ids.
+SIMAPI int32_t SimListNotes(VekElementId *ids, int32_t capacity);
+// A note's state; text stays valid until the drawing changes. -1 for no note.
+SIMAPI int32_t SimGetNote(VekElementId id, SimNote *out);
+SIMAPI void SimSetCurrentFrame(int32_t frame);
+SIMAPI int32_t SimGetCurrentFrame(void);
+
+// ---------------------------------------------------------------- events
+
+typedef struct SimEvent {
+  int32_t kind;     // EVT_* or any other number
+  int32_t hasPoint; // 1 when the event carries (x, y)
+  double x, y;
+  VekElementId element; // picked or under the point; 0 for none
+  int32_t motion;       // 1 for a cursor motion
+  const char *keyin;    // UTF-8 typed text; null gives a null text
+} SimEvent;
+
+// Asks the query callback and starts the command: the start callback's
+// result, SIM_REFUSED or SIM_NOT_RUNNING (nothing registered).
+SIMAPI int32_t SimStartCommand(void);
+// Plays one event: the execute function's result, or SIM_NOT_RUNNING,
+// SIM_MASKED or SIM_FILTERED when it did not reach the plug-in.
+SIMAPI int32_t SimSendEvent(const SimEvent *event);
+// 1 while a command runs.
+SIMAPI int32_t SimCommandRunning(void);
+// 1: every event reaches the plug-in whatever the mask and filters say.
+SIMAPI void SimDeliverAll(int32_t on);
+
+// What the plug-in put up last: the prompt, the cursor text ("" for none).
+SIMAPI const char *SimPrompt(void);
+SIMAPI const char *SimCursorText(void);
+// The error lines since SimReset: their number, and each (UTF-8).
+SIMAPI int32_t SimErrorCount(void);
+SIMAPI const char *SimError(int32_t index);
+SIMAPI uint32_t SimEventMask(void);
+SIMAPI void SimGetEcho(VekEcho *out);
+// 0 and the filter when one is set, -1 when none.
+SIMAPI int32_t SimGetFilter(VekObjectFilter *out);
+// The last note record given to VekCmtCreateNormal, byte for byte.
+SIMAPI void SimLastNoteRecord(unsigned char out[104]);
+
+// ---------------------------------------------------------------- failures
+
+// The named host function fails from now on (on != 0) or works again.
+SIMAPI void SimFailCall(const char *function, int32_t on);
+
+// ---------------------------------------------------------------- journal
+
+SIMAPI int32_t SimJournalSize(void);
+// The entry, valid until the journal changes; "" out of range.
+SIMAPI const char *SimJournalEntry(int32_t index);
+SIMAPI void SimJournalClear(void);
+
+} // extern "C"
+
+#endif

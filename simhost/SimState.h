@@ -1,0 +1,111 @@
+// The simulated host's state, shared by its host functions and its controls.
+#ifndef TRISPAN_SIMHOST_SIMSTATE_H
+#define TRISPAN_SIMHOST_SIMSTATE_H
+
+#include "SimHost.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Dimension {
+  int32_t type = 0;
+  double measure = 0;
+  int32_t decimals = 0;
+  int32_t noteResult = 0;
+  std::u16string prefix, suffix;
+  int32_t mark = 0;
+};
+
+struct Note {
+  int32_t kind = 0;
+  double x = 0, y = 0;
+  std::u16string text;
+  double height = 0, width = 0, pitch = 0;
+  int32_t frame = FRAME_FIGURE;
+  int32_t segment = 0; // 0 for a note that belongs to no segment
+};
+
+struct Element {
+  int32_t type = 0;
+  bool isDimension = false;
+  Dimension dimension;
+  bool isNote = false;
+  Note note;
+};
+
+struct Segment {
+  bool preview = false;
+};
+
+struct Event {
+  SimEvent data{};
+  std::u16string keyin;
+  bool keyinNull = false;
+  VekEventHandle handle = 0;
+};
+
+struct Host {
+  // Registration and the protocol.
+  VekCommandProc start = nullptr, query = nullptr, end = nullptr;
+  VekExecuteProc execute = nullptr;
+  VekReadyProc pendingReady = nullptr;
+  VekCompareProc compare = nullptr;
+  bool running = false;
+  bool deliverAll = false;
+  uint32_t mask = 0;
+  bool hasFilter = false;
+  VekObjectFilter filter{};
+  VekEcho echo{};
+  bool inEvent = false;
+  Event event;
+  VekEventHandle lastHandle = 0;
+
+  // The drawing.
+  std::map<VekElementId, Element> elements;
+  std::vector<VekElementId> noteOrder;
+  std::map<int32_t, Segment> segments;
+  VekElementId nextElement = 1;
+  int32_t nextSegment = 1;
+  int32_t frame = FRAME_FIGURE;
+
+  // What the plug-in showed.
+  std::u16string prompt, cursor;
+  std::vector<std::string> errors;
+  unsigned char lastRecord[sizeof(VekNoteRecord)] = {};
+
+  // Failures and the journal.
+  std::set<std::string> failing;
+  std::vector<std::string> journal;
+  std::map<const void *, std::string> callbackNames;
+  std::map<std::string, int> callbackCounts;
+
+  // The loaded plug-in.
+  void *library = nullptr;
+  std::string lastError;
+  // Texts handed out by the controls, valid until they are asked again.
+  std::string promptOut, cursorOut;
+  std::map<VekElementId, std::string> noteTextOut;
+};
+
+Host &State();
+bool Failing(const char *function);
+void Journal(const std::string &entry);
+void ClearJournal();
+// Removes every preview note: a step ended.
+void DropPreviews();
+
+// Journal formatting.
+std::string Utf8(const std::u16string &text);
+std::u16string Utf16(const char *text);
+std::string Quote(const VekChar *text);
+std::string Number(double value);
+std::string Hex(uint32_t value);
+std::string CallbackName(const void *callback, const char *role);
+
+} // namespace sim
+
+#endif

@@ -1,0 +1,38 @@
+// The stand-in registry's tree and its .reg file form.
+#ifndef TRISPAN_WINSTUB_REGTREE_H
+#define TRISPAN_WINSTUB_REGTREE_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace winstub {
+
+struct RegValue {
+  std::u16string name;
+  uint32_t type = 0;
+  std::vector<uint8_t> data;
+};
+
+struct RegKey {
+  std::u16string name;
+  std::vector<RegValue> values; // in the order they were created
+  std::vector<std::shared_ptr<RegKey>> subkeys;
+
+  // Key and value names compare without regard to ASCII case.
+  std::shared_ptr<RegKey> FindSubkey(const std::u16string &subName) const;
+  RegValue *FindValue(const std::u16string &valueName);
+};
+
+bool SameName(const std::u16string &a, const std::u16string &b);
+
+// Parses a registry export into root (the HKEY_CURRENT_USER key). On a fault
+// returns false and says where in error.
+bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error);
+// The registry export of root and every key below it, as UTF-16LE bytes.
+std::string WriteRegFile(const RegKey &root);
+
+} // namespace winstub
+
+#endif
