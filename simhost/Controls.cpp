@@ -289,6 +289,12 @@ int32_t SimSendEvent(const SimEvent *event) {
   return result;
 }
 
+int32_t SimCancelCommand(void) {
+  if (!State().running) return SIM_NOT_RUNNING;
+  FinishCommand();
+  return 0;
+}
+
 int32_t SimCommandRunning(void) { return State().running ? 1 : 0; }
 void SimDeliverAll(int32_t on) { State().deliverAll = on != 0; }
 

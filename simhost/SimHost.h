@@ -128,6 +128,9 @@ SIMAPI int32_t SimStartCommand(void);
 // Plays one event: the execute function's result, or SIM_NOT_RUNNING,
 // SIM_MASKED or SIM_FILTERED when it did not reach the plug-in.
 SIMAPI int32_t SimSendEvent(const SimEvent *event);
+// Ends the running command from the host's side (the end callback runs), as
+// when the user starts another command; 0, or SIM_NOT_RUNNING.
+SIMAPI int32_t SimCancelCommand(void);
 // 1 while a command runs.
 SIMAPI int32_t SimCommandRunning(void);
 // 1: every event reaches the plug-in whatever the mask and filters say.

@@ -186,7 +186,7 @@ std::string ToUtf8(const std::u16string &text) {
 }
 
 bool Fail(std::string &error, size_t lineNumber, const char *what, const std::u16string &line) {
-  error = "line " + std::to_string(lineNumber) + ": " + what + ": " + ToUtf8(line);
+  error = std::to_string(lineNumber) + ": " + what + ": " + ToUtf8(line);
   return false;
 }
 

@@ -54,7 +54,7 @@ bool Load() {
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   RegKey parsed;
   if (!ParseRegFile(bytes, parsed, r.error)) {
-    r.error = r.file + ": " + r.error;
+    r.error = r.file + ":" + r.error;
     r.broken = true;
     return false;
   }

@@ -1,0 +1,173 @@
+// Reading and writing single settings, and loading the record.
+#include "RegistryStore.h"
+#include "Settings.h"
+#include "TestRegistry.h"
+
+#ifndef _WIN32
+#include "WinStub.h"
+#endif
+
+using testreg::Bytes;
+using testreg::TextBytes;
+
+namespace {
+
+const CString kKey = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
+const CString kUnchanged = u"unchanged";
+
+} // namespace
+
+using RegistryStoreTest = RegistryTest;
+
+TEST_F(RegistryStoreTest, MakeSettingsKeyPrefixesTheVendorPath) {
+  EXPECT_EQ(MakeSettingsKey(u"TriSpan"), kKey);
+  EXPECT_EQ(MakeSettingsKey(u""), u"SOFTWARE\\Quorvane\\VEK\\");
+}
+
+TEST_F(RegistryStoreTest, WriteStoresTheTextWithItsNul) {
+  for (const CString &text : {CString(u""), CString(u"X"), CString(u"가로 \"1\"\\")}) {
+    ASSERT_EQ(RegWriteText(kKey, u"MTitle", text), 0);
+    DWORD type = 0;
+    Bytes data;
+    ASSERT_TRUE(testreg::GetValue(u"MTitle", type, data));
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(data.size(), (text.size() + 1) * 2);
+    EXPECT_EQ(data, TextBytes(text));
+  }
+}
+
+TEST_F(RegistryStoreTest, ReadFailsWithoutTouchingTheText) {
+  CString value = kUnchanged;
+  EXPECT_EQ(RegReadText(kKey, u"Round", value), -1); // no key
+  testreg::SetText(u"Font", u"1");
+  EXPECT_EQ(RegReadText(kKey, u"Round", value), -1); // no value
+  EXPECT_EQ(value, kUnchanged);
+}
+
+TEST_F(RegistryStoreTest, ForwardSlashesAddressTheSameKey) {
+  ASSERT_EQ(RegWriteText(u"SOFTWARE/Quorvane/VEK/TriSpan", u"Round", u"2"), 0);
+  EXPECT_EQ(testreg::GetText(u"Round"), u"2");
+  CString value;
+  EXPECT_EQ(RegReadText(u"SOFTWARE/Quorvane\\VEK/TriSpan", u"Round", value), 0);
+  EXPECT_EQ(value, u"2");
+}
+
+struct ReadRow {
+  const char *what;
+  DWORD type;
+  Bytes data;
+  int result;
+  CString text;
+};
+
+class RegReadTextTest : public RegistryTest, public testing::WithParamInterface<ReadRow> {};
+
+TEST_P(RegReadTextTest, ReadsTheValueAsText) {
+  const ReadRow &row = GetParam();
+  testreg::SetValue(u"PreComment", row.type, row.data);
+  CString value = kUnchanged;
+  EXPECT_EQ(RegReadText(kKey, u"PreComment", value), row.result);
+  EXPECT_EQ(value, row.text);
+}
+
+CString Repeat(size_t count) {
+  CString text;
+  for (size_t i = 0; i < count; ++i) text.push_back(char16_t(u'a' + i % 26));
+  return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RegReadTextTest,
+    testing::Values(ReadRow{"text", REG_SZ, TextBytes(u"SUS-"), 0, u"SUS-"},
+                    ReadRow{"empty", REG_SZ, TextBytes(u""), 0, u""},
+                    ReadRow{"zero bytes", REG_SZ, {}, 0, u""},
+                    ReadRow{"126 units", REG_SZ, TextBytes(Repeat(126)), 0, Repeat(126)},
+                    ReadRow{"127 units", REG_SZ, TextBytes(Repeat(127)), 0, Repeat(127)},
+                    ReadRow{"128 units", REG_SZ, TextBytes(Repeat(128)), 0, Repeat(128)},
+                    ReadRow{"10000 units", REG_SZ, TextBytes(Repeat(10000)), 0, Repeat(10000)},
+                    ReadRow{"no NUL", REG_SZ, TextBytes(u"12", false), 0, u"12"},
+                    ReadRow{"odd byte count", REG_SZ, {'1', 0, '2', 0, '3'}, 0, u"12"},
+                    ReadRow{"one byte", REG_SZ, {'1'}, 0, u""},
+                    ReadRow{"embedded NUL", REG_SZ, {'1', 0, 0, 0, '2', 0, 0, 0}, 0, u"1"},
+                    ReadRow{"expandable", REG_EXPAND_SZ, TextBytes(u"%TEMP%"), 0, u"%TEMP%"},
+                    ReadRow{"dword", REG_DWORD, {0x2a, 0, 0, 0}, 0, u"42"},
+                    ReadRow{"largest dword", REG_DWORD, {0xff, 0xff, 0xff, 0xff}, 0, u"4294967295"},
+                    ReadRow{"short dword", REG_DWORD, {1, 0}, -1, kUnchanged},
+                    ReadRow{"binary", REG_BINARY, TextBytes(u"1"), -1, kUnchanged},
+                    ReadRow{"multiple texts", REG_MULTI_SZ, {'1', 0, 0, 0, 0, 0}, -1, kUnchanged},
+                    ReadRow{"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, -1, kUnchanged},
+                    ReadRow{"none", REG_NONE, {}, -1, kUnchanged}),
+    [](const testing::TestParamInfo<ReadRow> &info) {
+      std::string name = info.param.what;
+      for (char &c : name)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
+
+TEST_F(RegistryStoreTest, LoadSettingsGivesTheDefaultsOnAnEmptyRegistry) {
+  TriSpanSettings = SettingsRecord{};
+  EXPECT_TRUE(LoadSettings());
+  const SettingsRecord &s = TriSpanSettings;
+  EXPECT_EQ(s.Round, 4);
+  EXPECT_EQ(s.Font, 0);
+  EXPECT_EQ(s.MTitle, u"X");
+  EXPECT_EQ(s.Width, 4.0);
+  EXPECT_EQ(s.Height, 4.0);
+  EXPECT_EQ(s.Pitch, 0.0);
+  EXPECT_EQ(s.positionX, 1.0);
+  EXPECT_EQ(s.positionY, 0.0);
+  EXPECT_EQ(s.FrameDim, 2);
+  EXPECT_EQ(s.FrameChar, 1);
+  EXPECT_EQ(s.FrameCmd, 2);
+  EXPECT_EQ(s.PreComment, u"");
+}
+
+TEST_F(RegistryStoreTest, LoadSettingsConvertsTheStoredTexts) {
+  testreg::SetText(u"Round", u"  3xyz");
+  testreg::SetText(u"Font", u"5");
+  testreg::SetText(u"MTitle", u" x ");
+  testreg::SetText(u"Width", u"abc");
+  testreg::SetText(u"Height", u"3.5mm");
+  testreg::SetText(u"Pitch", u"-0.25");
+  testreg::SetText(u"positionX", u"1e3");
+  testreg::SetText(u"FrameCmd", u"99999999999");
+  testreg::SetText(u"PreComment", Repeat(10000));
+  LoadSettings();
+  const SettingsRecord &s = TriSpanSettings;
+  EXPECT_EQ(s.Round, 3);
+  EXPECT_EQ(s.Font, 5);
+  EXPECT_EQ(s.MTitle, u" x ");
+  EXPECT_EQ(s.Width, 0.0);
+  EXPECT_EQ(s.Height, 3.5);
+  EXPECT_EQ(s.Pitch, -0.25);
+  EXPECT_EQ(s.positionX, 1000.0);
+  EXPECT_EQ(s.FrameCmd, 2147483647);
+  EXPECT_EQ(s.PreComment, Repeat(10000));
+  EXPECT_EQ(testreg::GetText(u"Width"), u"abc"); // the registry keeps what was typed
+}
+
+#ifndef _WIN32
+TEST_F(RegistryStoreTest, FailuresAreReported) {
+  WinStubSetRegistryFailures(WINSTUB_FAIL_CREATE);
+  EXPECT_EQ(RegWriteText(kKey, u"Round", u"1"), -1);
+  EXPECT_FALSE(WriteSetting(u"TriSpan", u"Round", u"1"));
+  WinStubSetRegistryFailures(WINSTUB_FAIL_SET);
+  EXPECT_EQ(RegWriteText(kKey, u"Round", u"1"), -1);
+  WinStubSetRegistryFailures(0);
+  testreg::SetText(u"Round", u"1");
+  WinStubSetRegistryFailures(WINSTUB_FAIL_QUERY);
+  CString value = kUnchanged;
+  EXPECT_EQ(RegReadText(kKey, u"Round", value), -1);
+  EXPECT_EQ(value, kUnchanged);
+}
+
+TEST_F(RegistryStoreTest, LoadSettingsGoesOnWhenWritesFail) {
+  WinStubSetRegistryFailures(WINSTUB_FAIL_CREATE | WINSTUB_FAIL_SET);
+  TriSpanSettings = SettingsRecord{};
+  EXPECT_TRUE(LoadSettings());
+  EXPECT_EQ(TriSpanSettings.Round, 4);
+  EXPECT_EQ(TriSpanSettings.MTitle, u"X");
+  WinStubSetRegistryFailures(0);
+  EXPECT_TRUE(testreg::ValueNames().empty());
+}
+#endif

@@ -1,0 +1,34 @@
+// Running the plug-in in the simulated host, as the tests do it.
+#ifndef TRISPAN_TESTS_SESSION_H
+#define TRISPAN_TESTS_SESSION_H
+
+#include "SimHost.h"
+#include "TestRegistry.h"
+
+#include <string>
+#include <vector>
+
+// TriSpan.so or TriSpan.dll beside the test program.
+std::string PluginPath();
+
+// The journal, whole or the calls of one host function.
+std::vector<std::string> Journal();
+std::vector<std::string> JournalOf(const std::string &function);
+// The journal from the first entry that starts with prefix (empty if none).
+std::vector<std::string> JournalFrom(const std::string &prefix);
+
+SimEvent Pick(VekElementId element, double x = 0, double y = 0);
+SimEvent DataPoint(double x, double y, VekElementId element = 0);
+SimEvent Keyin(const char *text);
+SimEvent EndButton();
+int32_t Send(const SimEvent &event);
+
+// Each test: an empty registry and drawing, the plug-in freshly loaded (so
+// its globals are as at load) and the journal cleared after Startup.
+class PluginTest : public RegistryTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+#endif

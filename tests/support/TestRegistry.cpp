@@ -1,0 +1,112 @@
+#include "TestRegistry.h"
+
+#ifndef _WIN32
+#include "WinStub.h"
+#include <unistd.h>
+#endif
+
+namespace testreg {
+
+const char16_t kSettingsKey[] = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
+
+namespace {
+
+HKEY OpenSettings(bool create) {
+  HKEY key = nullptr;
+  LONG status = create ? RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0,
+                                         KEY_ALL_ACCESS, nullptr, &key, nullptr)
+                       : RegOpenKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, KEY_ALL_ACCESS, &key);
+  return status == ERROR_SUCCESS ? key : nullptr;
+}
+
+} // namespace
+
+void Reset() {
+#ifdef _WIN32
+  RegDeleteTreeW(HKEY_CURRENT_USER, W(u"SOFTWARE\\Quorvane"));
+#else
+  static int count = 0;
+  std::string file = testing::TempDir() + "trispan-registry-" + std::to_string(getpid()) + "-" +
+                     std::to_string(++count) + ".reg";
+  std::remove(file.c_str());
+  WinStubSetRegistryFile(file.c_str());
+  WinStubSetRegistryFailures(0);
+#endif
+}
+
+Bytes TextBytes(const std::u16string &text, bool withNul) {
+  Bytes bytes;
+  for (char16_t c : text) bytes.insert(bytes.end(), {uint8_t(c), uint8_t(c >> 8)});
+  if (withNul) bytes.insert(bytes.end(), {0, 0});
+  return bytes;
+}
+
+void SetValue(const std::u16string &name, DWORD type, const Bytes &data) {
+  HKEY key = OpenSettings(true);
+  ASSERT_NE(key, nullptr);
+  // Windows adds a NUL to a text whose count leaves it out when the unit
+  // just past the data is one: what follows the data here never is.
+  Bytes padded = data;
+  padded.insert(padded.end(), {0xFF, 0xFF});
+  EXPECT_EQ(RegSetValueExW(key, W(name), 0, type, padded.data(), DWORD(data.size())),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+void SetText(const std::u16string &name, const std::u16string &text) {
+  SetValue(name, REG_SZ, TextBytes(text));
+}
+
+bool GetValue(const std::u16string &name, DWORD &type, Bytes &data) {
+  HKEY key = OpenSettings(false);
+  if (!key) return false;
+  DWORD size = 0;
+  bool found = RegQueryValueExW(key, W(name), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+  data.assign(size, 0);
+  if (found && size)
+    found = RegQueryValueExW(key, W(name), nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return found;
+}
+
+std::u16string GetText(const std::u16string &name) {
+  DWORD type = 0;
+  Bytes data;
+  if (!GetValue(name, type, data)) {
+    ADD_FAILURE() << "no value";
+    return u"";
+  }
+  EXPECT_EQ(type, DWORD(REG_SZ));
+  EXPECT_TRUE(data.size() >= 2 && data.size() % 2 == 0 && data[data.size() - 1] == 0 &&
+              data[data.size() - 2] == 0)
+      << "a REG_SZ with its NUL";
+  std::u16string text;
+  for (size_t i = 0; i + 3 < data.size(); i += 2) // every unit but the NUL
+    text.push_back(char16_t(data[i] | data[i + 1] << 8));
+  return text;
+}
+
+void DeleteValue(const std::u16string &name) {
+  HKEY key = OpenSettings(false);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(RegDeleteValueW(key, W(name)), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+std::vector<std::u16string> ValueNames() {
+  std::vector<std::u16string> names;
+  HKEY key = OpenSettings(false);
+  if (!key) return names;
+  for (DWORD i = 0;; ++i) {
+    char16_t name[256];
+    DWORD units = 256;
+    if (RegEnumValueW(key, i, reinterpret_cast<LPWSTR>(name), &units, nullptr, nullptr, nullptr,
+                      nullptr) != ERROR_SUCCESS)
+      break;
+    names.emplace_back(name, units);
+  }
+  RegCloseKey(key);
+  return names;
+}
+
+} // namespace testreg

@@ -1,0 +1,20 @@
+#!/bin/bash
+# Installs the Debian packages that the builds and tests need, if any is
+# missing (as root, or through sudo).
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev   # the Linux build and its tests
+  g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
+  wine wine64                                     # the Windows tests
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,18 @@
+#!/bin/bash
+# Every test: installs what is missing, builds TriSpan both ways and runs the
+# Linux tests natively and the Windows tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+cmake --preset linux
+cmake --build --preset linux
+ctest --preset linux -j "$(nproc)"
+
+cmake --preset win64
+cmake --build --preset win64
+status=0
+ctest --preset win64 || status=$?
+# Wine's server would otherwise linger for a while after the last test.
+WINEPREFIX="$PWD/build/win64/wineprefix" wineserver -k 2>/dev/null || true
+exit $status
