@@ -1,8 +1,28 @@
 #include "WidthStep.h"
 
+#include "DimensionText.h"
+#include "HeightStep.h"
+#include "LengthStep.h"
+#include "PickState.h"
+
 namespace {
+
 const char16_t kWidthPrompt[] = u"가로치수선택 : (종료버튼:Dialog)";
+const char16_t kMeasureError[] = u"치수치 검출에러(1).";
+const char16_t kNoteError[] = u"치수주기 검출에러";
+const char16_t kMarkError[] = u"치수속성 검출에러";
+
+// The first failed query of the width dimension, reported; false if none.
+bool ReportWidthFailure(const DimensionReading &reading) {
+  const char16_t *error = reading.measureResult == VEK_FAILED ? kMeasureError
+                          : reading.noteResult == VEK_FAILED  ? kNoteError
+                          : reading.mark == VEK_FAILED        ? kMarkError
+                                                              : nullptr;
+  if (error) VekMsgPutErrorMessage(error);
+  return error != nullptr;
 }
+
+} // namespace
 
 void SetUpWidthStep() {
   VekIddClearSysIdData();
@@ -17,5 +37,22 @@ int32_t FilterDimension(VekElementId element) {
   return type <= VEK_MAX_DIMENSION_TYPE && (VEK_DIMENSION_TYPES >> type & 1) ? 1 : 0;
 }
 
-// Until the measuring steps are in place every event ends the command.
-int32_t ExecWidth(int32_t, VekEventHandle) { return EXEC_END; }
+int32_t ExecWidth(int32_t kind, VekEventHandle handle) {
+  VekPoint point;
+  // Without a position there is nothing to measure; the step keeps waiting.
+  if (VekEvtGetPoint(kind, handle, &point) != 0) return EXEC_STAY;
+
+  PickState.widthValue = 0;
+  PickState.lengthValue = 0;
+  PickState.heightValue = 0;
+  PickState.heightSkipped = false;
+  DimensionReading reading = ReadDimension(VekEvtGetElementId(kind, handle));
+  PickState.dimDecimals = reading.decimals;
+  if (ReportWidthFailure(reading)) return EXEC_END;
+
+  PickState.widthValue = reading.measure;
+  PickState.widthText = DimensionText(reading);
+  PickState.lengthSkipped = reading.mark == VEK_DIM_MARK_DIAMETER || HasDiameterPrefix(reading);
+  VekCtlSetReadyFunc(PickState.lengthSkipped ? ReadyHeight : ReadyLength, "");
+  return EXEC_NEXT;
+}

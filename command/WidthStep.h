@@ -12,6 +12,8 @@ void SetUpWidthStep();
 // Accepts (1) dimensions, by element type; rejects (0) everything else.
 int32_t FilterDimension(VekElementId element);
 
+// Records the width of a picked dimension and goes on to the length step,
+// or straight to the height step for a diameter.
 int32_t ExecWidth(int32_t kind, VekEventHandle handle);
 
 #endif

@@ -10,6 +10,7 @@ int32_t StartCommand() {
   PickState.widthValue = 0;
   PickState.lengthValue = 0;
   PickState.heightValue = 0;
+  PickState.hostTextCopies.clear();
   PickState.savedFrame = VekEnvGetCurrentFrame();
   // Loaded first, so that the stored FrameDim holds from the very first run.
   LoadSettings();

@@ -180,6 +180,7 @@ void SimReset(void) {
   h.errors.clear();
   h.failing.clear();
   h.deliverAll = false;
+  h.lastHandle = 0;
   std::memset(h.lastRecord, 0, sizeof h.lastRecord);
   ClearJournal();
 }

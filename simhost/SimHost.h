@@ -31,7 +31,8 @@
 // Every call the plug-in makes is journaled, one line each:
 //   Name(arguments) = result
 // Texts are quoted UTF-8 with control and private-use characters as \uXXXX;
-// callbacks are named by role and order of first appearance (exec#1,
+// callbacks are named by role and order of first appearance since the
+// journal was last cleared (exec#1,
 // ready#2, compare#1; start, query, end).
 #ifndef TRISPAN_SIMHOST_SIMHOST_H
 #define TRISPAN_SIMHOST_SIMHOST_H

@@ -108,7 +108,6 @@ TEST_P(EventMaskTest, LetsThroughWhatTheBitsSay) {
   EXPECT_EQ(result != SIM_MASKED, GetParam().delivered);
 }
 
-SimEvent Motion(double x, double y) { return SimEvent{EVT_POINT, 1, x, y, 0, 1, nullptr}; }
 SimEvent OfKind(int32_t kind) { return SimEvent{kind, 1, 1, 1, 0, 0, nullptr}; }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -47,11 +47,47 @@ SimEvent DataPoint(double x, double y, VekElementId element) {
   return SimEvent{EVT_POINT, 1, x, y, element, 0, nullptr};
 }
 
+SimEvent Motion(double x, double y) { return SimEvent{EVT_POINT, 1, x, y, 0, 1, nullptr}; }
+
 SimEvent Keyin(const char *text) { return SimEvent{EVT_KEYIN, 0, 0, 0, 0, 0, text}; }
 
 SimEvent EndButton() { return SimEvent{EVT_END, 0, 0, 0, 0, 0, nullptr}; }
 
 int32_t Send(const SimEvent &event) { return SimSendEvent(&event); }
+
+VekElementId AddDimension(double measure, int32_t decimals, int32_t noteResult, const char *prefix,
+                          const char *suffix, int32_t mark, int32_t type) {
+  SimDimension dimension{type, measure, decimals, noteResult, prefix, suffix, mark};
+  return SimAddDimension(&dimension);
+}
+
+void StartWith(const std::vector<std::pair<std::u16string, std::u16string>> &settings) {
+  for (const auto &[name, text] : settings) testreg::SetText(name, text);
+  EXPECT_EQ(SimStartCommand(), 0);
+}
+
+std::vector<SimNote> WrittenNotes() {
+  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
+  SimListNotes(ids.data(), int32_t(ids.size()));
+  std::vector<SimNote> notes;
+  for (VekElementId id : ids) {
+    SimNote note{};
+    if (SimGetNote(id, &note) == 0 && !note.preview) notes.push_back(note);
+  }
+  return notes;
+}
+
+std::string WrittenText() {
+  std::vector<SimNote> notes = WrittenNotes();
+  EXPECT_EQ(notes.size(), 1u) << "written notes";
+  return notes.size() == 1 ? notes[0].text : "";
+}
+
+std::vector<std::string> Errors() {
+  std::vector<std::string> errors;
+  for (int32_t i = 0; i < SimErrorCount(); ++i) errors.push_back(SimError(i));
+  return errors;
+}
 
 void PluginTest::SetUp() {
   RegistryTest::SetUp();

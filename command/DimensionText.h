@@ -1,0 +1,29 @@
+// Reading a picked dimension the way every pick step does, and its text:
+// the dimension's own prefix and suffix texts around its value.
+#ifndef TRISPAN_COMMAND_DIMENSIONTEXT_H
+#define TRISPAN_COMMAND_DIMENSIONTEXT_H
+
+#include "Afx.h"
+#include "VekLib.h"
+
+struct DimensionReading {
+  int32_t measureResult = VEK_FAILED; // VekDimGetMeasure
+  double measure = 0;
+  int32_t noteResult = VEK_FAILED; // VekDimGetNote
+  CString prefix, suffix;          // at most VEK_DIM_NOTE_UNITS units each
+  int32_t mark = VEK_FAILED;
+  int32_t decimals = 0;
+};
+
+// Asks the host, in this order: measure, note texts, mark, decimal places.
+DimensionReading ReadDimension(VekElementId element);
+
+// The step text: value V = FormatMeasure(measure, decimals, decimals) with
+// the prefix and suffix that the note result names; any result outside 0 to
+// 3 gives the prefix alone.
+CString DimensionText(const DimensionReading &reading);
+
+// The diameter sign's prefix: its text begins with U+001C U+0021.
+bool HasDiameterPrefix(const DimensionReading &reading);
+
+#endif

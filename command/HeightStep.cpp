@@ -1,0 +1,106 @@
+#include "HeightStep.h"
+
+#include "Conversions.h"
+#include "DimensionText.h"
+#include "FramePolicy.h"
+#include "NoteStep.h"
+#include "NoteText.h"
+#include "PickState.h"
+#include "Settings.h"
+#include "StepRecords.h"
+#include "StepTexts.h"
+#include "WidthStep.h"
+
+namespace {
+
+const char16_t kHeightPrompt[] = u"높이치수선택 :";
+const char16_t kPointPrompt[] = u"포인트 입력 :";
+const char16_t kHeightCursor[] = u"높이";
+const char16_t kMeasureError[] = u"치수치 검출에러(3).";
+const char16_t kWrongIndication[] = u"잘못된 지시.";
+
+// A height was taken: the note text, the note-input frame, the note step.
+int32_t HandOverToNoteStep() {
+  ComposeNoteText();
+  ApplyFramePolicy(TriSpanSettings.FrameChar);
+  VekCtlSetReadyFunc(ReadyNote, "");
+  return EXEC_NEXT;
+}
+
+int32_t HeightFromDimension(VekElementId element) {
+  DimensionReading reading = ReadDimension(element);
+  if (reading.measureResult == VEK_FAILED) {
+    VekMsgPutErrorMessage(kMeasureError);
+    return EXEC_END;
+  }
+  PickState.heightValue = reading.measure;
+  PickState.heightText = DimensionText(reading);
+  return HandOverToNoteStep();
+}
+
+int32_t HeightFromKeyin(int32_t kind, VekEventHandle handle) {
+  CString typed = TypedText(kind, handle);
+  PickState.heightValue = WideToReal(typed);
+  PickState.heightText = TypedMeasureText(PickState.heightValue, typed);
+  return HandOverToNoteStep();
+}
+
+// The end button: the note goes without the height, in the current frame.
+int32_t SkipHeight() {
+  PickState.heightSkipped = true;
+  ComposeNoteText();
+  VekCtlSetReadyFunc(ReadyNote, "");
+  return EXEC_NEXT;
+}
+
+} // namespace
+
+int32_t ReadyHeight(int32_t, VekPoint *) {
+  VekIddClearSysIdData();
+  VekEvtSetEventMask(VEK_MASK_PICK_STEP);
+  VekObjectFilter filter = DimensionFilter();
+  VekEvtSetObject(&filter);
+  VekMsgPutMessage(kHeightPrompt);
+  VekCtlSetExecuteFunc(ExecHeight, "");
+  return 0;
+}
+
+int32_t ExecHeight(int32_t kind, VekEventHandle handle) {
+  VekPoint point;
+  if (VekEvtGetPoint(kind, handle, &point) != 0) {
+    if (kind == EVT_KEYIN) return HeightFromKeyin(kind, handle);
+    return kind == EVT_END ? SkipHeight() : EXEC_STAY;
+  }
+  if (kind == EVT_PICK) return HeightFromDimension(VekEvtGetElementId(kind, handle));
+  if (kind != EVT_POINT) {
+    VekMsgPutErrorMessage(kWrongIndication);
+    return EXEC_END;
+  }
+  VekElementId element = VekEvtGetElementId(kind, handle);
+  if (FilterDimension(element)) return HeightFromDimension(element);
+  PickState.heightFirstPoint = point;
+  VekCtlSetReadyFunc(ReadyHeightPoint, "");
+  return EXEC_NEXT;
+}
+
+int32_t ReadyHeightPoint(int32_t, VekPoint *) {
+  VekEvtSetEventMask(VEK_MASK_DATA_POINT);
+  VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.heightFirstPoint);
+  VekEvtSetEcho(&echo);
+  VekMsgPutCursorMessage(kHeightCursor);
+  VekMsgPutMessage(kPointPrompt);
+  VekCtlSetExecuteFunc(ExecHeightPoint, "");
+  return 0;
+}
+
+int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle) {
+  VekPoint point;
+  if (VekEvtGetPoint(kind, handle, &point) != 0) return kind == EVT_END ? EXEC_END : EXEC_STAY;
+  if (kind != EVT_POINT) {
+    VekMsgPutErrorMessage(kWrongIndication);
+    return EXEC_END;
+  }
+  PickState.heightValue = VekAriLen2Pnts(&PickState.heightFirstPoint, &point);
+  PickState.heightText = PointDistanceText(PickState.heightValue);
+  return HandOverToNoteStep();
+}

@@ -1,0 +1,90 @@
+#include "LengthStep.h"
+
+#include "Conversions.h"
+#include "DimensionText.h"
+#include "HeightStep.h"
+#include "PickState.h"
+#include "StepRecords.h"
+#include "StepTexts.h"
+#include "WidthStep.h"
+
+namespace {
+
+const char16_t kLengthPrompt[] = u"세로치수선택 :";
+const char16_t kPointPrompt[] = u"포인트 입력 :";
+const char16_t kLengthCursor[] = u"세로";
+const char16_t kMeasureError[] = u"치수치 검출에러(2).";
+const char16_t kWrongIndication[] = u"잘못된 지시.";
+
+int32_t LengthFromDimension(VekElementId element) {
+  DimensionReading reading = ReadDimension(element);
+  if (reading.measureResult == VEK_FAILED) {
+    VekMsgPutErrorMessage(kMeasureError);
+    return EXEC_END;
+  }
+  PickState.lengthValue = reading.measure;
+  PickState.lengthText = DimensionText(reading);
+  VekCtlSetReadyFunc(ReadyHeight, "");
+  return EXEC_NEXT;
+}
+
+int32_t LengthFromKeyin(int32_t kind, VekEventHandle handle) {
+  CString typed = TypedText(kind, handle);
+  PickState.lengthValue = WideToReal(typed);
+  PickState.lengthText = TypedMeasureText(PickState.lengthValue, typed);
+  VekCtlSetReadyFunc(ReadyHeight, "");
+  return EXEC_NEXT;
+}
+
+} // namespace
+
+int32_t ReadyLength(int32_t, VekPoint *) {
+  VekIddClearSysIdData();
+  VekEvtSetEventMask(VEK_MASK_PICK_STEP);
+  VekObjectFilter filter = DimensionFilter();
+  VekEvtSetObject(&filter);
+  VekMsgPutMessage(kLengthPrompt);
+  VekCtlSetExecuteFunc(ExecLength, "");
+  return 0;
+}
+
+int32_t ExecLength(int32_t kind, VekEventHandle handle) {
+  VekPoint point;
+  if (VekEvtGetPoint(kind, handle, &point) != 0) {
+    if (kind == EVT_KEYIN) return LengthFromKeyin(kind, handle);
+    return kind == EVT_END ? EXEC_END : EXEC_STAY;
+  }
+  if (kind == EVT_PICK) return LengthFromDimension(VekEvtGetElementId(kind, handle));
+  if (kind != EVT_POINT) {
+    VekMsgPutErrorMessage(kWrongIndication);
+    return EXEC_END;
+  }
+  VekElementId element = VekEvtGetElementId(kind, handle);
+  if (FilterDimension(element)) return LengthFromDimension(element);
+  PickState.lengthFirstPoint = point;
+  VekCtlSetReadyFunc(ReadyLengthPoint, "");
+  return EXEC_NEXT;
+}
+
+int32_t ReadyLengthPoint(int32_t, VekPoint *) {
+  VekEvtSetEventMask(VEK_MASK_DATA_POINT);
+  VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.lengthFirstPoint);
+  VekEvtSetEcho(&echo);
+  VekMsgPutCursorMessage(kLengthCursor);
+  VekMsgPutMessage(kPointPrompt);
+  VekCtlSetExecuteFunc(ExecLengthPoint, "");
+  return 0;
+}
+
+int32_t ExecLengthPoint(int32_t kind, VekEventHandle handle) {
+  VekPoint point;
+  if (VekEvtGetPoint(kind, handle, &point) != 0) return kind == EVT_END ? EXEC_END : EXEC_STAY;
+  if (kind != EVT_POINT) {
+    VekMsgPutErrorMessage(kWrongIndication);
+    return EXEC_END;
+  }
+  PickState.lengthValue = VekAriLen2Pnts(&PickState.lengthFirstPoint, &point);
+  PickState.lengthText = PointDistanceText(PickState.lengthValue);
+  VekCtlSetReadyFunc(ReadyHeight, "");
+  return EXEC_NEXT;
+}

@@ -1,0 +1,21 @@
+#include "StepTexts.h"
+
+#include "MeasureFormat.h"
+#include "PickState.h"
+#include "Settings.h"
+
+CString TypedText(int32_t kind, VekEventHandle handle) {
+  const VekChar *text = VekEvtGetKeyinString(kind, handle);
+  return text ? CString(text) : CString();
+}
+
+CString TypedMeasureText(double value, const CString &typed) {
+  int32_t round = TriSpanSettings.Round;
+  return round == ROUND_AS_DIMENSION ? typed : FormatMeasure(value, round, round);
+}
+
+CString PointDistanceText(double distance) {
+  int32_t round = TriSpanSettings.Round;
+  int32_t decimals = round == ROUND_AS_DIMENSION ? PickState.dimDecimals : round;
+  return FormatMeasure(distance, decimals, decimals);
+}
