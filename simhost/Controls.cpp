@@ -180,6 +180,7 @@ void SimReset(void) {
   h.errors.clear();
   h.failing.clear();
   h.deliverAll = false;
+  h.readyWithoutPoint = false;
   h.lastHandle = 0;
   std::memset(h.lastRecord, 0, sizeof h.lastRecord);
   ClearJournal();
@@ -283,7 +284,7 @@ int32_t SimSendEvent(const SimEvent *event) {
     VekReadyProc ready = h.pendingReady;
     h.pendingReady = nullptr;
     VekPoint point = event->hasPoint ? VekPoint{event->x, event->y} : VekPoint{0, 0};
-    if (ready) ready(0, &point);
+    if (ready) ready(0, h.readyWithoutPoint ? nullptr : &point);
   } else if (result == EXEC_END) {
     FinishCommand();
   }
@@ -298,6 +299,7 @@ int32_t SimCancelCommand(void) {
 
 int32_t SimCommandRunning(void) { return State().running ? 1 : 0; }
 void SimDeliverAll(int32_t on) { State().deliverAll = on != 0; }
+void SimReadyWithoutPoint(int32_t on) { State().readyWithoutPoint = on != 0; }
 
 const char *SimPrompt(void) {
   Host &h = State();

@@ -136,6 +136,8 @@ SIMAPI int32_t SimCancelCommand(void);
 SIMAPI int32_t SimCommandRunning(void);
 // 1: every event reaches the plug-in whatever the mask and filters say.
 SIMAPI void SimDeliverAll(int32_t on);
+// 1: ready functions are called with a null point.
+SIMAPI void SimReadyWithoutPoint(int32_t on);
 
 // What the plug-in put up last: the prompt, the cursor text ("" for none).
 SIMAPI const char *SimPrompt(void);

@@ -56,6 +56,7 @@ struct Host {
   VekCompareProc compare = nullptr;
   bool running = false;
   bool deliverAll = false;
+  bool readyWithoutPoint = false;
   uint32_t mask = 0;
   bool hasFilter = false;
   VekObjectFilter filter{};

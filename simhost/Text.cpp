@@ -84,6 +84,7 @@ std::string Number(double value) {
 }
 
 std::string Hex(uint32_t value) {
+  if (value == 0) return "0";
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%x", value);
   return buffer;

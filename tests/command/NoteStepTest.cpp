@@ -1,0 +1,239 @@
+// The note step: the preview, a new note at a data point, the update of a
+// picked general note, the frame toggle, and the record handed to the host.
+#include "Session.h"
+
+#include <cstring>
+
+namespace {
+
+using Settings = std::vector<std::pair<std::u16string, std::u16string>>;
+
+class NoteStepTest : public PluginTest {
+protected:
+  // Takes 100 x 50 x 20 (typed) and stops at the note step.
+  void ReachNote(const Settings &settings = {}) {
+    VekElementId width = AddDimension(100);
+    StartWith(settings);
+    Send(Pick(width));
+    Send(Keyin("50"));
+    ASSERT_EQ(Send(Keyin("20")), EXEC_NEXT);
+  }
+};
+
+} // namespace
+
+TEST_F(NoteStepTest, TheReadyFunctionNamesTheFrames) {
+  struct Row {
+    int32_t frame;
+    const char *cursor;
+    const char *prompt;
+  };
+  for (Row row :
+       {Row{FRAME_FIGURE, "도형", "주기위치지시 혹은 주기선택 <종료버튼-표제프레임으로 변경> :"},
+        Row{FRAME_TITLE, "표제", "주기위치지시 혹은 주기선택 <종료버튼-도형프레임으로 변경> :"},
+        Row{5, "표제", "주기위치지시 혹은 주기선택 <종료버튼-도형프레임으로 변경> :"}}) {
+    SimSetCurrentFrame(row.frame);
+    ReachNote({{u"FrameChar", u"2"}});
+    EXPECT_STREQ(SimCursorText(), row.cursor);
+    EXPECT_STREQ(SimPrompt(), row.prompt);
+    SimCancelCommand();
+  }
+}
+
+TEST_F(NoteStepTest, TheReadyFunctionAnchorsTheEchoAtTheHostsPoint) {
+  VekElementId width = AddDimension(100);
+  VekElementId height = AddDimension(20);
+  StartWith({{u"FrameChar", u"2"}});
+  Send(Pick(width));
+  Send(Keyin("50"));
+  SimJournalClear();
+  Send(Pick(height, 7.5, -2));
+  EXPECT_EQ(
+      JournalFrom("VekEvtSetEventMask"),
+      (std::vector<std::string>{
+          "VekEvtSetEventMask(0x60800) = 0",
+          "VekEvtSetEcho({kind 4, (7.5, -2)}) = 0",
+          "VekEvtSetObject({8, 0, 0, 1, 0}) = 0",
+          "VekEnvGetCurrentFrame() = 1",
+          "VekMsgPutCursorMessage(\"도형\") = 0",
+          "VekMsgPutMessage(\"주기위치지시 혹은 주기선택 <종료버튼-표제프레임으로 변경> :\") = 0",
+          "VekCtlSetExecuteFunc(exec#1, \"%f %f\", 7.5, -2) = 0",
+      }));
+}
+
+TEST_F(NoteStepTest, ADataPointWritesTheNoteAtTheOffset) {
+  ReachNote({{u"positionX", u"1"},
+             {u"positionY", u"0"},
+             {u"Height", u"3.5"},
+             {u"Width", u"2.5"},
+             {u"Pitch", u"0.5"}});
+  SimSetCurrentFrame(FRAME_FIGURE);
+  EXPECT_EQ(Send(DataPoint(100, 50)), EXEC_END);
+  std::vector<SimNote> notes = WrittenNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_STREQ(notes[0].text, "100X50X20");
+  EXPECT_EQ(notes[0].kind, VEK_NOTE_KIND_NEW);
+  EXPECT_EQ(notes[0].x, 101);
+  EXPECT_EQ(notes[0].y, 50);
+  EXPECT_EQ(notes[0].height, 3.5);
+  EXPECT_EQ(notes[0].width, 2.5);
+  EXPECT_EQ(notes[0].pitch, 0.5);
+  EXPECT_EQ(notes[0].frame, FRAME_FIGURE);
+  EXPECT_EQ(SimListNotes(nullptr, 0), 1) << "no preview left";
+}
+
+TEST_F(NoteStepTest, TheNoteRecordIsSentByteForByte) {
+  ReachNote({{u"positionX", u"-2"},
+             {u"positionY", u"-3"},
+             {u"Height", u"4"},
+             {u"Width", u"3"},
+             {u"Pitch", u"1"}});
+  Send(DataPoint(10, 20));
+  unsigned char record[104];
+  SimLastNoteRecord(record);
+  auto at = [&](size_t offset, auto value) {
+    decltype(value) stored;
+    std::memcpy(&stored, record + offset, sizeof stored);
+    return stored;
+  };
+  EXPECT_EQ(at(0, int32_t()), 32);
+  EXPECT_EQ(at(4, int32_t()), 0);
+  EXPECT_EQ(at(8, double()), 8.0);
+  EXPECT_EQ(at(16, double()), 17.0);
+  EXPECT_EQ(at(24, int32_t()), 0);
+  EXPECT_EQ(at(28, int32_t()), 0);
+  EXPECT_EQ(at(32, int32_t()), 0);
+  EXPECT_EQ(at(36, int32_t()), 0);
+  EXPECT_NE(at(40, static_cast<const VekChar *>(nullptr)), nullptr);
+  EXPECT_EQ(at(48, double()), 0.0);
+  EXPECT_EQ(at(56, int32_t()), 0);
+  EXPECT_EQ(at(60, int32_t()), 3);
+  EXPECT_EQ(at(64, double()), 4.0);
+  EXPECT_EQ(at(72, double()), 3.0);
+  EXPECT_EQ(at(80, double()), 1.0);
+  EXPECT_EQ(at(88, double()), 0.0);
+  EXPECT_EQ(record[96], 1);
+  EXPECT_EQ(record[97] | record[98] | record[99], 0);
+  EXPECT_EQ(at(100, int32_t()), 10);
+}
+
+TEST_F(NoteStepTest, CursorMotionKeepsOnePreviewAtTheCursor) {
+  ReachNote();
+  EXPECT_EQ(Send(Motion(10, 10)), EXEC_STAY);
+  EXPECT_EQ(Send(Motion(30, 40)), EXEC_STAY);
+  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
+  ASSERT_EQ(ids.size(), 1u);
+  SimListNotes(ids.data(), 1);
+  SimNote preview{};
+  SimGetNote(ids[0], &preview);
+  EXPECT_EQ(preview.preview, 1);
+  EXPECT_EQ(preview.x, 31); // positionX 1 by default
+  EXPECT_EQ(preview.y, 40);
+  EXPECT_STREQ(preview.text, "100X50X20");
+  EXPECT_TRUE(WrittenNotes().empty());
+}
+
+TEST_F(NoteStepTest, TheFurtherPositionEventWritesTheNoteToo) {
+  ReachNote();
+  EXPECT_EQ(Send(SimEvent{EVT_FURTHER, 1, 5, 5, 0, 0, nullptr}), EXEC_END);
+  EXPECT_EQ(WrittenText(), "100X50X20");
+}
+
+TEST_F(NoteStepTest, PickingAGeneralNoteReplacesItsTextAndKeepsItsHeight) {
+  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 5, "old", 3.5, 1, 2, 0, 0};
+  VekElementId note = SimAddNote(&general);
+  ReachNote({{u"Width", u"6"}});
+  SimJournalClear();
+  EXPECT_EQ(Send(Pick(note, 5, 5)), EXEC_END);
+  SimNote state{};
+  ASSERT_EQ(SimGetNote(note, &state), 0);
+  EXPECT_STREQ(state.text, "100X50X20");
+  EXPECT_EQ(state.height, 3.5);
+  EXPECT_EQ(state.width, 6);
+  EXPECT_EQ(state.pitch, 0);
+  EXPECT_EQ(SimListNotes(nullptr, 0), 1) << "the note written for the pick is deleted again";
+  std::string id = std::to_string(note);
+  EXPECT_EQ(JournalOf("VekCmtSetCharSize").back(),
+            "VekCmtSetCharSize(" + id + ", {3.5, 6, 0}) = 0");
+  EXPECT_EQ(JournalOf("VekSgmDeleteSegment").size(), 1u);
+}
+
+struct PickRow {
+  int32_t noteKind;
+  bool commentFails;
+  std::string error;
+};
+
+class NotePickFailureTest : public NoteStepTest, public testing::WithParamInterface<PickRow> {};
+
+TEST_P(NotePickFailureTest, LeavesThePickedElementAsItWas) {
+  SimNote other{GetParam().noteKind, 5, 5, "old", 3.5, 1, 2, 0, 0};
+  VekElementId note = SimAddNote(&other);
+  ReachNote();
+  if (GetParam().commentFails) SimFailCall("VekCmtGetComment", 1);
+  EXPECT_EQ(Send(Pick(note)), EXEC_END);
+  EXPECT_EQ(Errors(), std::vector<std::string>{GetParam().error});
+  SimNote state{};
+  ASSERT_EQ(SimGetNote(note, &state), 0);
+  EXPECT_STREQ(state.text, "old");
+  EXPECT_EQ(state.width, 1);
+  EXPECT_EQ(SimListNotes(nullptr, 0), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NotePickFailureTest,
+                         testing::Values(PickRow{32, false, "일반주기를 선택하셔야 합니다."},
+                                         PickRow{0, false, "일반주기를 선택하셔야 합니다."},
+                                         PickRow{33, true, "주기속성 검출에러"}));
+
+TEST_F(NoteStepTest, TheEndButtonTogglesTheFrameAndKeepsWaiting) {
+  ReachNote({{u"FrameChar", u"2"}});
+  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
+  EXPECT_EQ(SimGetCurrentFrame(), FRAME_TITLE);
+  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
+  EXPECT_EQ(SimGetCurrentFrame(), FRAME_FIGURE);
+  SimSetCurrentFrame(5);
+  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
+  EXPECT_EQ(SimGetCurrentFrame(), FRAME_FIGURE);
+  EXPECT_EQ(JournalOf("VekMsgPutMessage").size(), 4u) << "the prompt is not put again";
+  Send(DataPoint(1, 1));
+  EXPECT_EQ(WrittenNotes().at(0).frame, FRAME_FIGURE);
+}
+
+TEST_F(NoteStepTest, KeyinsAndUnknownEventsAreIgnored) {
+  ReachNote();
+  SimDeliverAll(1);
+  EXPECT_EQ(Send(Keyin("x")), EXEC_STAY);
+  EXPECT_EQ(Send(SimEvent{9, 1, 1, 1, 0, 0, nullptr}), EXEC_STAY);
+  EXPECT_EQ(Send(SimEvent{9, 0, 0, 0, 0, 0, nullptr}), EXEC_STAY);
+  EXPECT_TRUE(WrittenNotes().empty());
+}
+
+TEST_F(NoteStepTest, AWrittenNoteKeepsItsTextWhenTheNextCommandComposesAnother) {
+  ReachNote();
+  Send(DataPoint(0, 0));
+  VekElementId width = AddDimension(7);
+  StartWith();
+  Send(Pick(width));
+  Send(Keyin("8"));
+  Send(Keyin("9"));
+  Send(DataPoint(0, 0));
+  std::vector<SimNote> notes = WrittenNotes();
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_STREQ(notes[0].text, "100X50X20");
+  EXPECT_STREQ(notes[1].text, "7X8X9");
+}
+
+TEST_F(NoteStepTest, ANullAnchorCountsAsTheOrigin) {
+  VekElementId width = AddDimension(100);
+  VekElementId height = AddDimension(20);
+  StartWith();
+  Send(Pick(width));
+  Send(Keyin("50"));
+  SimReadyWithoutPoint(1);
+  SimJournalClear();
+  EXPECT_EQ(Send(Pick(height, 7, 7)), EXEC_NEXT);
+  EXPECT_EQ(JournalOf("VekEvtSetEcho"),
+            std::vector<std::string>{"VekEvtSetEcho({kind 4, (0, 0)}) = 0"});
+  EXPECT_EQ(JournalOf("VekCtlSetExecuteFunc"),
+            std::vector<std::string>{"VekCtlSetExecuteFunc(exec#1, \"%f %f\", 0, 0) = 0"});
+}
