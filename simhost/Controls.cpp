@@ -118,6 +118,17 @@ void DropPreviews() {
   }
 }
 
+void RememberHandedText(const VekChar *text) {
+  if (text) State().handedTexts.emplace_back(text, text);
+}
+
+void CheckHandedTexts() {
+  Host &h = State();
+  for (const auto &[pointer, text] : h.handedTexts)
+    if (std::u16string(pointer) != text) ++h.staleTexts;
+  h.handedTexts.clear();
+}
+
 } // namespace sim
 
 using namespace sim;
@@ -156,6 +167,7 @@ void SimUnloadPlugin(void) {
   if (h.running) FinishCommand();
   h.start = h.query = h.end = nullptr;
   ResetStep();
+  h.handedTexts.clear(); // they went with the library
   if (!h.library) return;
 #ifdef _WIN32
   FreeLibrary(reinterpret_cast<HMODULE>(h.library));
@@ -179,6 +191,8 @@ void SimReset(void) {
   h.cursor.clear();
   h.errors.clear();
   h.failing.clear();
+  h.handedTexts.clear();
+  h.staleTexts = 0;
   h.deliverAll = false;
   h.readyWithoutPoint = false;
   h.lastHandle = 0;
@@ -258,6 +272,7 @@ int32_t SimStartCommand(void) {
   if (!h.start) return SIM_NOT_RUNNING;
   if (h.running) FinishCommand();
   ResetStep();
+  CheckHandedTexts();
   if (h.query && h.query() != 0) return SIM_REFUSED;
   h.running = true;
   int32_t result = h.start();
@@ -272,6 +287,7 @@ int32_t SimSendEvent(const SimEvent *event) {
     if (!MaskLets(*event, h.mask)) return SIM_MASKED;
     if (event->kind == EVT_PICK && !PickAccepted(*event)) return SIM_FILTERED;
   }
+  CheckHandedTexts();
   h.event.data = *event;
   h.event.keyinNull = event->keyin == nullptr;
   h.event.keyin = Utf16(event->keyin);
@@ -340,6 +356,8 @@ void SimFailCall(const char *function, int32_t on) {
   else
     State().failing.erase(function);
 }
+
+int32_t SimStaleTextCount(void) { return State().staleTexts; }
 
 int32_t SimJournalSize(void) { return int32_t(State().journal.size()); }
 

@@ -293,6 +293,7 @@ VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord *record) {
   note.kind = record->kind;
   note.x = record->x, note.y = record->y;
   note.text = CopyText(record->text);
+  RememberHandedText(record->text);
   note.height = record->charHeight, note.width = record->charWidth, note.pitch = record->charPitch;
   note.frame = h.frame;
   note.segment = segment;
@@ -336,6 +337,7 @@ int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar *text) {
   std::string args = Args({std::to_string(element), std::to_string(zero), Quote(text)});
   if (Failing(__func__) || !note || !text) return Logged(__func__, args, -1);
   note->text = text;
+  RememberHandedText(text);
   return Logged(__func__, args, 0);
 }
 

@@ -152,6 +152,11 @@ SIMAPI int32_t SimGetFilter(VekObjectFilter *out);
 // The last note record given to VekCmtCreateNormal, byte for byte.
 SIMAPI void SimLastNoteRecord(unsigned char out[104]);
 
+// Texts the plug-in handed to VekCmtCreateNormal and VekCmtSetNote are read
+// again when the next event or command start arrives: a plug-in must keep
+// them valid until then. The number found changed since SimReset.
+SIMAPI int32_t SimStaleTextCount(void);
+
 // ---------------------------------------------------------------- failures
 
 // The named host function fails from now on (on != 0) or works again.

@@ -77,6 +77,9 @@ struct Host {
   std::u16string prompt, cursor;
   std::vector<std::string> errors;
   unsigned char lastRecord[sizeof(VekNoteRecord)] = {};
+  // The texts handed in since the last event, with what they said.
+  std::vector<std::pair<const VekChar *, std::u16string>> handedTexts;
+  int32_t staleTexts = 0;
 
   // Failures and the journal.
   std::set<std::string> failing;
@@ -98,6 +101,10 @@ void Journal(const std::string &entry);
 void ClearJournal();
 // Removes every preview note: a step ended.
 void DropPreviews();
+// Remembers a text the plug-in handed in, to read it again later.
+void RememberHandedText(const VekChar *text);
+// Reads the remembered texts again, counting those that changed.
+void CheckHandedTexts();
 
 // Journal formatting.
 std::string Utf8(const std::u16string &text);

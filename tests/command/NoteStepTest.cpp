@@ -133,6 +133,15 @@ TEST_F(NoteStepTest, CursorMotionKeepsOnePreviewAtTheCursor) {
   EXPECT_TRUE(WrittenNotes().empty());
 }
 
+TEST_F(NoteStepTest, TextsHandedToTheHostStayValidUntilTheNextEvent) {
+  ReachNote();
+  for (int i = 0; i < 50; ++i) Send(Motion(i, i));
+  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 5, "old", 3.5, 1, 2, 0, 0};
+  Send(Pick(SimAddNote(&general)));
+  StartWith(); // the copies of the last event are read before the start frees them
+  EXPECT_EQ(SimStaleTextCount(), 0);
+}
+
 TEST_F(NoteStepTest, TheFurtherPositionEventWritesTheNoteToo) {
   ReachNote();
   EXPECT_EQ(Send(SimEvent{EVT_FURTHER, 1, 5, 5, 0, 0, nullptr}), EXEC_END);
