@@ -17,18 +17,18 @@ using CString = std::u16string;
 // loaded.
 class CWinApp {
 public:
-  explicit CWinApp(const char16_t *appName = nullptr);
-  CWinApp(const CWinApp &) = delete;
-  CWinApp &operator=(const CWinApp &) = delete;
+  explicit CWinApp(const char16_t* appName = nullptr);
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
   virtual ~CWinApp();
   // TRUE lets the library load.
   virtual BOOL InitInstance();
 
-  const char16_t *m_pszAppName;
+  const char16_t* m_pszAppName;
 };
 
 // The library's application object, or null before it is constructed.
-CWinApp *AfxGetApp();
+CWinApp* AfxGetApp();
 
 // Which module resources come from.
 struct AFX_MODULE_STATE {
@@ -36,9 +36,9 @@ struct AFX_MODULE_STATE {
 };
 
 // The module state now current: the host's until a guard switches it.
-AFX_MODULE_STATE *AfxGetModuleState();
+AFX_MODULE_STATE* AfxGetModuleState();
 // This library's own module state.
-AFX_MODULE_STATE *AfxGetStaticModuleState();
+AFX_MODULE_STATE* AfxGetStaticModuleState();
 // The module whose resources are used now.
 HINSTANCE AfxGetResourceHandle();
 
@@ -50,13 +50,13 @@ BOOL AfxDllAttach(HINSTANCE library);
 // before on every way out.
 class AFX_MAINTAIN_STATE2 {
 public:
-  explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE *state);
+  explicit AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state);
   ~AFX_MAINTAIN_STATE2();
-  AFX_MAINTAIN_STATE2(const AFX_MAINTAIN_STATE2 &) = delete;
-  AFX_MAINTAIN_STATE2 &operator=(const AFX_MAINTAIN_STATE2 &) = delete;
+  AFX_MAINTAIN_STATE2(const AFX_MAINTAIN_STATE2&) = delete;
+  AFX_MAINTAIN_STATE2& operator=(const AFX_MAINTAIN_STATE2&) = delete;
 
 private:
-  AFX_MODULE_STATE *previous_;
+  AFX_MODULE_STATE* previous_;
 };
 
 #endif

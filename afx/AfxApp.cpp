@@ -2,16 +2,16 @@
 
 namespace {
 
-CWinApp *theApplication = nullptr;
+CWinApp* theApplication = nullptr;
 
 // The host's state: resources come from the program that loaded the library.
 AFX_MODULE_STATE hostState{nullptr};
 AFX_MODULE_STATE libraryState{nullptr};
-AFX_MODULE_STATE *currentState = &hostState;
+AFX_MODULE_STATE* currentState = &hostState;
 
 } // namespace
 
-CWinApp::CWinApp(const char16_t *appName) : m_pszAppName(appName) { theApplication = this; }
+CWinApp::CWinApp(const char16_t* appName) : m_pszAppName(appName) { theApplication = this; }
 
 CWinApp::~CWinApp() {
   if (theApplication == this) theApplication = nullptr;
@@ -19,11 +19,11 @@ CWinApp::~CWinApp() {
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
-CWinApp *AfxGetApp() { return theApplication; }
+CWinApp* AfxGetApp() { return theApplication; }
 
-AFX_MODULE_STATE *AfxGetModuleState() { return currentState; }
+AFX_MODULE_STATE* AfxGetModuleState() { return currentState; }
 
-AFX_MODULE_STATE *AfxGetStaticModuleState() { return &libraryState; }
+AFX_MODULE_STATE* AfxGetStaticModuleState() { return &libraryState; }
 
 HINSTANCE AfxGetResourceHandle() { return currentState->m_hCurrentResourceHandle; }
 
@@ -35,7 +35,7 @@ BOOL AfxDllAttach(HINSTANCE library) {
   return theApplication ? theApplication->InitInstance() : FALSE;
 }
 
-AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE *state) : previous_(currentState) {
+AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) : previous_(currentState) {
   currentState = state;
 }
 

@@ -26,7 +26,7 @@ DimensionReading ReadDimension(VekElementId element) {
   return reading;
 }
 
-CString DimensionText(const DimensionReading &reading) {
+CString DimensionText(const DimensionReading& reading) {
   CString value = FormatMeasure(reading.measure, reading.decimals, reading.decimals);
   switch (reading.noteResult) {
   case VEK_DIM_NOTE_NONE:
@@ -42,7 +42,7 @@ CString DimensionText(const DimensionReading &reading) {
   }
 }
 
-bool HasDiameterPrefix(const DimensionReading &reading) {
+bool HasDiameterPrefix(const DimensionReading& reading) {
   bool prefixShown =
       reading.noteResult == VEK_DIM_NOTE_PREFIX || reading.noteResult == VEK_DIM_NOTE_BOTH;
   return prefixShown && reading.prefix.size() >= 2 && reading.prefix[0] == 0x1C &&

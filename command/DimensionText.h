@@ -21,9 +21,9 @@ DimensionReading ReadDimension(VekElementId element);
 // The step text: value V = FormatMeasure(measure, decimals, decimals) with
 // the prefix and suffix that the note result names; any result outside 0 to
 // 3 gives the prefix alone.
-CString DimensionText(const DimensionReading &reading);
+CString DimensionText(const DimensionReading& reading);
 
 // The diameter sign's prefix: its text begins with U+001C U+0021.
-bool HasDiameterPrefix(const DimensionReading &reading);
+bool HasDiameterPrefix(const DimensionReading& reading);
 
 #endif

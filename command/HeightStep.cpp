@@ -55,7 +55,7 @@ int32_t SkipHeight() {
 
 } // namespace
 
-int32_t ReadyHeight(int32_t, VekPoint *) {
+int32_t ReadyHeight(int32_t, VekPoint*) {
   VekIddClearSysIdData();
   VekEvtSetEventMask(VEK_MASK_PICK_STEP);
   VekObjectFilter filter = DimensionFilter();
@@ -83,7 +83,7 @@ int32_t ExecHeight(int32_t kind, VekEventHandle handle) {
   return EXEC_NEXT;
 }
 
-int32_t ReadyHeightPoint(int32_t, VekPoint *) {
+int32_t ReadyHeightPoint(int32_t, VekPoint*) {
   VekEvtSetEventMask(VEK_MASK_DATA_POINT);
   VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.heightFirstPoint);
   VekEvtSetEcho(&echo);

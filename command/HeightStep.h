@@ -5,10 +5,10 @@
 
 #include "VekLib.h"
 
-int32_t ReadyHeight(int32_t unused, VekPoint *point);
+int32_t ReadyHeight(int32_t unused, VekPoint* point);
 int32_t ExecHeight(int32_t kind, VekEventHandle handle);
 // The second of two points.
-int32_t ReadyHeightPoint(int32_t unused, VekPoint *point);
+int32_t ReadyHeightPoint(int32_t unused, VekPoint* point);
 int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle);
 
 #endif

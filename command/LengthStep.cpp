@@ -38,7 +38,7 @@ int32_t LengthFromKeyin(int32_t kind, VekEventHandle handle) {
 
 } // namespace
 
-int32_t ReadyLength(int32_t, VekPoint *) {
+int32_t ReadyLength(int32_t, VekPoint*) {
   VekIddClearSysIdData();
   VekEvtSetEventMask(VEK_MASK_PICK_STEP);
   VekObjectFilter filter = DimensionFilter();
@@ -66,7 +66,7 @@ int32_t ExecLength(int32_t kind, VekEventHandle handle) {
   return EXEC_NEXT;
 }
 
-int32_t ReadyLengthPoint(int32_t, VekPoint *) {
+int32_t ReadyLengthPoint(int32_t, VekPoint*) {
   VekEvtSetEventMask(VEK_MASK_DATA_POINT);
   VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.lengthFirstPoint);
   VekEvtSetEcho(&echo);

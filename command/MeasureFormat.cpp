@@ -27,7 +27,7 @@ double PowerOfTen(int32_t decimals) {
   return decimals < 0 ? 1.0 / result : result;
 }
 
-CString PrintText(const char *format, ...) {
+CString PrintText(const char* format, ...) {
   va_list args, again;
   va_start(args, format);
   va_copy(again, args);
@@ -39,7 +39,7 @@ CString PrintText(const char *format, ...) {
   return CString(buffer.data(), buffer.data() + (length > 0 ? length : 0));
 }
 
-void TrimTrailing(CString &text, char16_t unit) {
+void TrimTrailing(CString& text, char16_t unit) {
   while (!text.empty() && text.back() == unit) text.pop_back();
 }
 
@@ -52,7 +52,7 @@ double RoundToDecimals(double value, int32_t decimals) {
   return double(int64_t(scaled)) / scale;
 }
 
-CString FormatMeasure(const double &value, int32_t showDecimals, int32_t roundDecimals) {
+CString FormatMeasure(const double& value, int32_t showDecimals, int32_t roundDecimals) {
   showDecimals = ClampDecimals(showDecimals);
   CString text = PrintText("%f", RoundToDecimals(value, roundDecimals));
   size_t point = text.find(u'.');

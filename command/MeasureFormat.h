@@ -15,7 +15,7 @@
 double RoundToDecimals(double value, int32_t decimals);
 // The step texts: "%f" of the rounded value, trailing zeros trimmed, then
 // refilled up to showDecimals (or trimmed with the point when it is <= 0).
-CString FormatMeasure(const double &value, int32_t showDecimals, int32_t roundDecimals);
+CString FormatMeasure(const double& value, int32_t showDecimals, int32_t roundDecimals);
 // The note's measures: "%.*f" of floor(value * 10^d + 0.5) / 10^d; a negative
 // count prints six decimals.
 CString FormatFixed(double value, int32_t decimals);

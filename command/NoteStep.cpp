@@ -18,8 +18,8 @@ const char16_t kNotGeneralNote[] = u"일반주기를 선택하셔야 합니다."
 
 // A fresh, zero-filled copy of noteText for one host call, kept in the pick
 // state until the next event reaches this step.
-const VekChar *HostCopyOfNoteText() {
-  const CString &text = PickState.noteText;
+const VekChar* HostCopyOfNoteText() {
+  const CString& text = PickState.noteText;
   std::unique_ptr<VekChar[]> copy(new VekChar[text.size() + 1]());
   std::copy(text.begin(), text.end(), copy.get());
   PickState.hostTextCopies.push_back(std::move(copy));
@@ -27,14 +27,14 @@ const VekChar *HostCopyOfNoteText() {
 }
 
 VekCharSize ConfiguredCharSize() {
-  const SettingsRecord &s = TriSpanSettings;
+  const SettingsRecord& s = TriSpanSettings;
   return VekCharSize{s.Height, s.Width, s.Pitch};
 }
 
 // A note in a new segment at the point plus the configured offset; the
 // segment's identifier.
-int32_t CreateNoteAt(const VekPoint &point, int32_t segmentMode) {
-  const SettingsRecord &s = TriSpanSettings;
+int32_t CreateNoteAt(const VekPoint& point, int32_t segmentMode) {
+  const SettingsRecord& s = TriSpanSettings;
   int32_t segment = VekSgmCreateSegment(VEK_SEGMENT_KIND, segmentMode);
   VekNoteRecord record{};
   record.kind = VEK_NOTE_KIND_NEW;
@@ -80,7 +80,7 @@ int32_t UpdatePickedNote(VekEventHandle handle) {
 
 } // namespace
 
-int32_t ReadyNote(int32_t, VekPoint *point) {
+int32_t ReadyNote(int32_t, VekPoint* point) {
   VekPoint anchor = point ? *point : VekPoint{0, 0};
   VekEvtSetEventMask(VEK_MASK_NOTE);
   VekEcho echo = EchoAt(VEK_ECHO_NOTE, anchor);

@@ -7,7 +7,7 @@
 #include "VekLib.h"
 
 // point: the echo's anchor, from the host; null counts as (0, 0).
-int32_t ReadyNote(int32_t unused, VekPoint *point);
+int32_t ReadyNote(int32_t unused, VekPoint* point);
 int32_t ExecNote(int32_t kind, VekEventHandle handle);
 
 #endif

@@ -12,8 +12,8 @@ const char16_t kSignWindowsFont = 0xE11D;  // any other Font
 } // namespace
 
 void ComposeNoteText() {
-  const SettingsRecord &s = TriSpanSettings;
-  const PickStateRecord &p = PickState;
+  const SettingsRecord& s = TriSpanSettings;
+  const PickStateRecord& p = PickState;
   bool asDimension = s.Round == ROUND_AS_DIMENSION;
   CString width = asDimension ? p.widthText : FormatFixed(p.widthValue, s.Round);
   CString length = asDimension ? p.lengthText : FormatFixed(p.lengthValue, s.Round);

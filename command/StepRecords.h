@@ -14,7 +14,7 @@ inline VekObjectFilter NoteFilter() {
   return VekObjectFilter{{VEK_FILTER_CLASS_NOTE, 0, 0, VEK_FILTER_ALL_NOTES, 0}};
 }
 
-inline VekEcho EchoAt(int32_t kind, const VekPoint &anchor) {
+inline VekEcho EchoAt(int32_t kind, const VekPoint& anchor) {
   return VekEcho{kind, 0, anchor.x, anchor.y};
 }
 

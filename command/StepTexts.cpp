@@ -5,11 +5,11 @@
 #include "Settings.h"
 
 CString TypedText(int32_t kind, VekEventHandle handle) {
-  const VekChar *text = VekEvtGetKeyinString(kind, handle);
+  const VekChar* text = VekEvtGetKeyinString(kind, handle);
   return text ? CString(text) : CString();
 }
 
-CString TypedMeasureText(double value, const CString &typed) {
+CString TypedMeasureText(double value, const CString& typed) {
   int32_t round = TriSpanSettings.Round;
   return round == ROUND_AS_DIMENSION ? typed : FormatMeasure(value, round, round);
 }

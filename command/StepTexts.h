@@ -9,7 +9,7 @@
 CString TypedText(int32_t kind, VekEventHandle handle);
 // A typed measure as the step keeps it: the text as typed with Round 4,
 // else the value in Round decimals.
-CString TypedMeasureText(double value, const CString &typed);
+CString TypedMeasureText(double value, const CString& typed);
 // A distance between two points in Round decimals, or with Round 4 in the
 // width dimension's.
 CString PointDistanceText(double distance);

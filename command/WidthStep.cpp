@@ -13,8 +13,8 @@ const char16_t kNoteError[] = u"치수주기 검출에러";
 const char16_t kMarkError[] = u"치수속성 검출에러";
 
 // The first failed query of the width dimension, reported; false if none.
-bool ReportWidthFailure(const DimensionReading &reading) {
-  const char16_t *error = reading.measureResult == VEK_FAILED ? kMeasureError
+bool ReportWidthFailure(const DimensionReading& reading) {
+  const char16_t* error = reading.measureResult == VEK_FAILED ? kMeasureError
                           : reading.noteResult == VEK_FAILED  ? kNoteError
                           : reading.mark == VEK_FAILED        ? kMarkError
                                                               : nullptr;

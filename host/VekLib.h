@@ -68,7 +68,7 @@ typedef struct VekNoteRecord {
   int32_t reserved28;   // 0
   int32_t reserved32;   // 0
   int32_t padding36;    //
-  const VekChar *text;  // the note's text
+  const VekChar* text;  // the note's text
   double reserved48;    // 0.0
   int32_t reserved56;   // 0
   int32_t reserved60;   // VEK_NOTE_RESERVED60
@@ -84,7 +84,7 @@ typedef struct VekNoteRecord {
 // ------------------------------------------------------------ callbacks
 
 typedef int32_t (*VekCommandProc)(void);                                // start, query, end
-typedef int32_t (*VekReadyProc)(int32_t unused, VekPoint *point);       // returns 0
+typedef int32_t (*VekReadyProc)(int32_t unused, VekPoint* point);       // returns 0
 typedef int32_t (*VekExecuteProc)(int32_t kind, VekEventHandle handle); // EXEC_*
 typedef int32_t (*VekCompareProc)(VekElementId element);                // 1 accepts, 0 rejects
 
@@ -169,49 +169,49 @@ VEKAPI int32_t VekCtlRegisterVekLib2(VekCommandProc start, VekCommandProc query,
                                      VekCommandProc end);
 // Installs the next step's ready function; format describes further
 // arguments ("" for none). Returns 0.
-VEKAPI int32_t VekCtlSetReadyFunc(VekReadyProc ready, const char *format, ...);
+VEKAPI int32_t VekCtlSetReadyFunc(VekReadyProc ready, const char* format, ...);
 // Installs the execute function for the events to come; format ("" or
 // "%f %f") describes the values that follow it. Returns 0.
-VEKAPI int32_t VekCtlSetExecuteFunc(VekExecuteProc execute, const char *format, ...);
+VEKAPI int32_t VekCtlSetExecuteFunc(VekExecuteProc execute, const char* format, ...);
 
 // Sets which events reach the execute function; the end button always does.
 VEKAPI int32_t VekEvtSetEventMask(uint32_t mask);
 // Limits picks to elements matching the filter record.
-VEKAPI int32_t VekEvtSetObject(const VekObjectFilter *filter);
+VEKAPI int32_t VekEvtSetObject(const VekObjectFilter* filter);
 // Sets the function that accepts (1) or rejects (0) an element for a pick.
 VEKAPI int32_t VekEvtSetCompareFunction(VekCompareProc compare);
 // Sets the feedback drawn at the cursor.
-VEKAPI int32_t VekEvtSetEcho(const VekEcho *echo);
+VEKAPI int32_t VekEvtSetEcho(const VekEcho* echo);
 // Clears the host's selection.
 VEKAPI int32_t VekIddClearSysIdData(void);
 
 // The event's position: 0 and *out filled when it carries one, else non-zero.
-VEKAPI int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint *out);
+VEKAPI int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint* out);
 // The element picked or under the point; 0 for none.
 VEKAPI VekElementId VekEvtGetElementId(int32_t kind, VekEventHandle handle);
 // The typed text, host-owned and valid during the event; may be null.
-VEKAPI const VekChar *VekEvtGetKeyinString(int32_t kind, VekEventHandle handle);
+VEKAPI const VekChar* VekEvtGetKeyinString(int32_t kind, VekEventHandle handle);
 // Non-zero in its low byte when the event is a cursor motion.
 VEKAPI int32_t VekEvtIsMouseMotion(int32_t kind, VekEventHandle handle);
 
 // Puts the prompt, an error line, or the text at the cursor. Return 0.
-VEKAPI int32_t VekMsgPutMessage(const VekChar *text);
-VEKAPI int32_t VekMsgPutErrorMessage(const VekChar *text);
-VEKAPI int32_t VekMsgPutCursorMessage(const VekChar *text);
+VEKAPI int32_t VekMsgPutMessage(const VekChar* text);
+VEKAPI int32_t VekMsgPutErrorMessage(const VekChar* text);
+VEKAPI int32_t VekMsgPutCursorMessage(const VekChar* text);
 
 // The element's type (compare unsigned); -1 when there is no such element.
 VEKAPI int32_t VekElmGetType(VekElementId element);
 // The dimension's measure into *out; -1 on failure.
-VEKAPI int32_t VekDimGetMeasure(VekElementId element, double *out);
+VEKAPI int32_t VekDimGetMeasure(VekElementId element, double* out);
 // The dimension's prefix and suffix texts into two buffers of
 // VEK_DIM_NOTE_UNITS units; VEK_DIM_NOTE_* or another value, -1 on failure.
-VEKAPI int32_t VekDimGetNote(VekElementId element, VekChar *prefix, VekChar *suffix);
+VEKAPI int32_t VekDimGetNote(VekElementId element, VekChar* prefix, VekChar* suffix);
 // The dimension's mark (VEK_DIM_MARK_DIAMETER for a diameter); -1 on failure.
 VEKAPI int32_t VekDimGetMark(VekElementId element);
 // The decimal places the dimension shows; -1 on failure.
 VEKAPI int32_t VekDimGetDecimalPlace(VekElementId element);
 // The distance between two points.
-VEKAPI double VekAriLen2Pnts(const VekPoint *a, const VekPoint *b);
+VEKAPI double VekAriLen2Pnts(const VekPoint* a, const VekPoint* b);
 
 // The current frame (FRAME_*).
 VEKAPI int32_t VekEnvGetCurrentFrame(void);
@@ -224,14 +224,14 @@ VEKAPI int32_t VekSgmCreateSegment(int32_t kind, int32_t mode);
 VEKAPI int32_t VekSgmDeleteSegment(int32_t segment);
 // Creates a note in the segment from the record (the host copies the text);
 // the new note, or -1 on failure.
-VEKAPI VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord *record);
+VEKAPI VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord* record);
 // Sets a note's character size; -1 when the element is no note.
-VEKAPI int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize *size);
+VEKAPI int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize* size);
 // Reads a note into a VEK_COMMENT_BUFFER_BYTES buffer that starts with a
 // VekNoteRecord; -1 when the element is no note.
-VEKAPI int32_t VekCmtGetComment(VekElementId element, void *record);
+VEKAPI int32_t VekCmtGetComment(VekElementId element, void* record);
 // Replaces a note's text (zero is 0); -1 when the element is no note.
-VEKAPI int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar *text);
+VEKAPI int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar* text);
 
 // ------------------------------------------------------------ plug-in export
 

@@ -21,7 +21,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 namespace {
 HINSTANCE ThisLibrary() {
   Dl_info info{};
-  dladdr(reinterpret_cast<void *>(&ThisLibrary), &info);
+  dladdr(reinterpret_cast<void*>(&ThisLibrary), &info);
   return static_cast<HINSTANCE>(info.dli_fbase);
 }
 // Initialised after theApp, as it is defined after it in this file.

@@ -17,7 +17,7 @@ size_t SkipBlanks(std::u16string_view text) {
 }
 
 // Reads an optional sign at pos; true for a minus.
-bool ReadSign(std::u16string_view text, size_t &pos) {
+bool ReadSign(std::u16string_view text, size_t& pos) {
   if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) return text[pos++] == u'-';
   return false;
 }

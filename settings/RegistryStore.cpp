@@ -9,7 +9,7 @@ const char16_t kSettingsRoot[] = u"SOFTWARE\\Quorvane\\VEK\\";
 // Attempts at reading a value that changes between the size query and the read.
 const int kReadAttempts = 3;
 
-LPCWSTR Wide(const CString &text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
+LPCWSTR Wide(const CString& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
 
 CString WithBackslashes(CString keyPath) {
   std::replace(keyPath.begin(), keyPath.end(), u'/', u'\\');
@@ -22,7 +22,7 @@ CString DecimalText(uint32_t number) {
 }
 
 // Reads the value into text as RegReadText describes; false when it cannot.
-bool QueryText(HKEY key, const CString &valueName, CString &text) {
+bool QueryText(HKEY key, const CString& valueName, CString& text) {
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(key, Wide(valueName), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
@@ -30,7 +30,7 @@ bool QueryText(HKEY key, const CString &valueName, CString &text) {
     if (type == REG_DWORD) {
       DWORD number = 0, got = sizeof number;
       if (size != sizeof number ||
-          RegQueryValueExW(key, Wide(valueName), nullptr, &type, reinterpret_cast<BYTE *>(&number),
+          RegQueryValueExW(key, Wide(valueName), nullptr, &type, reinterpret_cast<BYTE*>(&number),
                            &got) != ERROR_SUCCESS)
         return false;
       if (type != REG_DWORD || got != sizeof number) continue;
@@ -42,12 +42,12 @@ bool QueryText(HKEY key, const CString &valueName, CString &text) {
     std::vector<char16_t> buffer(size / sizeof(char16_t) + 1, u'\0');
     DWORD got = size;
     LONG status = RegQueryValueExW(key, Wide(valueName), nullptr, &type,
-                                   reinterpret_cast<BYTE *>(buffer.data()), &got);
+                                   reinterpret_cast<BYTE*>(buffer.data()), &got);
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS) return false;
     if ((type != REG_SZ && type != REG_EXPAND_SZ) || got > size) continue;
-    const char16_t *begin = buffer.data();
-    const char16_t *end = begin + got / sizeof(char16_t);
+    const char16_t* begin = buffer.data();
+    const char16_t* end = begin + got / sizeof(char16_t);
     text.assign(begin, std::find(begin, end, u'\0'));
     return true;
   }
@@ -56,9 +56,9 @@ bool QueryText(HKEY key, const CString &valueName, CString &text) {
 
 } // namespace
 
-CString MakeSettingsKey(const CString &subKey) { return kSettingsRoot + subKey; }
+CString MakeSettingsKey(const CString& subKey) { return kSettingsRoot + subKey; }
 
-int RegReadText(const CString &keyPath, const CString &valueName, CString &value) {
+int RegReadText(const CString& keyPath, const CString& valueName, CString& value) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(WithBackslashes(keyPath)), 0, KEY_READ, &key) !=
       ERROR_SUCCESS)
@@ -71,7 +71,7 @@ int RegReadText(const CString &keyPath, const CString &valueName, CString &value
   return 0;
 }
 
-int RegWriteText(const CString &keyPath, const CString &valueName, const CString &value) {
+int RegWriteText(const CString& keyPath, const CString& valueName, const CString& value) {
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, Wide(WithBackslashes(keyPath)), 0, nullptr,
                       REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
@@ -79,11 +79,11 @@ int RegWriteText(const CString &keyPath, const CString &valueName, const CString
     return -1;
   DWORD bytes = DWORD((value.size() + 1) * sizeof(char16_t));
   LONG status = RegSetValueExW(key, Wide(valueName), 0, REG_SZ,
-                               reinterpret_cast<const BYTE *>(value.c_str()), bytes);
+                               reinterpret_cast<const BYTE*>(value.c_str()), bytes);
   RegCloseKey(key);
   return status == ERROR_SUCCESS ? 0 : -1;
 }
 
-bool WriteSetting(const CString &subKey, const CString &valueName, const CString &value) {
+bool WriteSetting(const CString& subKey, const CString& valueName, const CString& value) {
   return RegWriteText(MakeSettingsKey(subKey), valueName, value) == 0;
 }

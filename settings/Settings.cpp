@@ -18,7 +18,7 @@ const SettingField kSettingFields[SETTING_COUNT] = {
     {u"PreComment", u"", nullptr, nullptr, &SettingsRecord::PreComment},
 };
 
-void StoreSettingText(SettingsRecord &record, const SettingField &field, const CString &text) {
+void StoreSettingText(SettingsRecord& record, const SettingField& field, const CString& text) {
   if (field.integer) record.*field.integer = WideToInt(text);
   if (field.real) record.*field.real = WideToReal(text);
   if (field.text) record.*field.text = text;
@@ -26,7 +26,7 @@ void StoreSettingText(SettingsRecord &record, const SettingField &field, const C
 
 bool LoadSettings() {
   const CString keyPath = MakeSettingsKey(settingsSubKey);
-  for (const SettingField &field : kSettingFields) {
+  for (const SettingField& field : kSettingFields) {
     CString text;
     if (RegReadText(keyPath, field.name, text) == -1) {
       text = field.defaultText;

@@ -32,8 +32,8 @@ const int32_t FRAME_POLICY_KEEP = 2; // FrameCmd: back to the frame saved at sta
 // One setting: its registry value name, default text and field, which is one
 // of the three kinds of field.
 struct SettingField {
-  const char16_t *name;
-  const char16_t *defaultText;
+  const char16_t* name;
+  const char16_t* defaultText;
   int32_t SettingsRecord::*integer;
   double SettingsRecord::*real;
   CString SettingsRecord::*text;
@@ -44,7 +44,7 @@ const int SETTING_COUNT = 12;
 extern const SettingField kSettingFields[SETTING_COUNT];
 
 // Sets a field from its stored text, converting as its kind asks.
-void StoreSettingText(SettingsRecord &record, const SettingField &field, const CString &text);
+void StoreSettingText(SettingsRecord& record, const SettingField& field, const CString& text);
 
 // Refreshes TriSpanSettings from the registry; a missing value takes its
 // default, which is written back at once. Always true.

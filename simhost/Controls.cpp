@@ -21,7 +21,7 @@ const uint32_t kMaskMotion = 0x00040000;
 const uint32_t kMaskKeyins = 0x00001000;
 const uint32_t kMaskFilteredPicks = 0x00000800;
 
-bool MaskLets(const SimEvent &e, uint32_t mask) {
+bool MaskLets(const SimEvent& e, uint32_t mask) {
   switch (e.kind) {
   case EVT_END:
     return true;
@@ -38,8 +38,8 @@ bool MaskLets(const SimEvent &e, uint32_t mask) {
   }
 }
 
-bool FilterMatches(const Element &element, const VekObjectFilter &filter) {
-  const int32_t *v = filter.v;
+bool FilterMatches(const Element& element, const VekObjectFilter& filter) {
+  const int32_t* v = filter.v;
   if (v[0] == VEK_FILTER_CLASS_DIMENSION) {
     int32_t bit = element.type - 12;
     return element.isDimension &&
@@ -51,8 +51,8 @@ bool FilterMatches(const Element &element, const VekObjectFilter &filter) {
   return false;
 }
 
-bool PickAccepted(const SimEvent &e) {
-  Host &h = State();
+bool PickAccepted(const SimEvent& e) {
+  Host& h = State();
   auto it = h.elements.find(e.element);
   if (it == h.elements.end()) return false;
   bool matches = !h.hasFilter || FilterMatches(it->second, h.filter);
@@ -62,7 +62,7 @@ bool PickAccepted(const SimEvent &e) {
 }
 
 void ResetStep() {
-  Host &h = State();
+  Host& h = State();
   h.execute = nullptr;
   h.pendingReady = nullptr;
   h.compare = nullptr;
@@ -73,7 +73,7 @@ void ResetStep() {
 }
 
 void FinishCommand() {
-  Host &h = State();
+  Host& h = State();
   h.running = false;
   DropPreviews();
   ResetStep();
@@ -82,24 +82,24 @@ void FinishCommand() {
 
 } // namespace
 
-Host &State() {
+Host& State() {
   static Host host;
   return host;
 }
 
-bool Failing(const char *function) { return State().failing.count(function) != 0; }
+bool Failing(const char* function) { return State().failing.count(function) != 0; }
 
-void Journal(const std::string &entry) { State().journal.push_back(entry); }
+void Journal(const std::string& entry) { State().journal.push_back(entry); }
 
 void ClearJournal() {
-  Host &h = State();
+  Host& h = State();
   h.journal.clear();
   h.callbackNames.clear();
   h.callbackCounts.clear();
 }
 
 void DropPreviews() {
-  Host &h = State();
+  Host& h = State();
   for (auto it = h.segments.begin(); it != h.segments.end();) {
     if (!it->second.preview) {
       ++it;
@@ -118,13 +118,13 @@ void DropPreviews() {
   }
 }
 
-void RememberHandedText(const VekChar *text) {
+void RememberHandedText(const VekChar* text) {
   if (text) State().handedTexts.emplace_back(text, text);
 }
 
 void CheckHandedTexts() {
-  Host &h = State();
-  for (const auto &[pointer, text] : h.handedTexts)
+  Host& h = State();
+  for (const auto& [pointer, text] : h.handedTexts)
     if (std::u16string(pointer) != text) ++h.staleTexts;
   h.handedTexts.clear();
 }
@@ -135,25 +135,25 @@ using namespace sim;
 
 extern "C" {
 
-int32_t SimLoadPlugin(const char *path) {
-  Host &h = State();
+int32_t SimLoadPlugin(const char* path) {
+  Host& h = State();
   SimUnloadPlugin();
   VekStartupProc startup = nullptr;
 #ifdef _WIN32
   HMODULE library = LoadLibraryA(path);
   if (library)
     startup = reinterpret_cast<VekStartupProc>(
-        reinterpret_cast<void *>(GetProcAddress(library, "Startup")));
+        reinterpret_cast<void*>(GetProcAddress(library, "Startup")));
   h.lastError =
       library ? "no Startup in " + std::string(path)
               : std::string(path) + ": cannot load (error " + std::to_string(GetLastError()) + ")";
 #else
-  void *library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   if (library) startup = reinterpret_cast<VekStartupProc>(dlsym(library, "Startup"));
-  const char *reason = dlerror();
+  const char* reason = dlerror();
   h.lastError = reason ? reason : "";
 #endif
-  h.library = reinterpret_cast<void *>(library);
+  h.library = reinterpret_cast<void*>(library);
   if (!startup) {
     SimUnloadPlugin();
     return SIM_LOAD_FAILED;
@@ -163,7 +163,7 @@ int32_t SimLoadPlugin(const char *path) {
 }
 
 void SimUnloadPlugin(void) {
-  Host &h = State();
+  Host& h = State();
   if (h.running) FinishCommand();
   h.start = h.query = h.end = nullptr;
   ResetStep();
@@ -177,10 +177,10 @@ void SimUnloadPlugin(void) {
   h.library = nullptr;
 }
 
-const char *SimLastError(void) { return State().lastError.c_str(); }
+const char* SimLastError(void) { return State().lastError.c_str(); }
 
 void SimReset(void) {
-  Host &h = State();
+  Host& h = State();
   h.elements.clear();
   h.noteOrder.clear();
   h.segments.clear();
@@ -190,6 +190,7 @@ void SimReset(void) {
   h.prompt.clear();
   h.cursor.clear();
   h.errors.clear();
+  h.messages.clear();
   h.failing.clear();
   h.handedTexts.clear();
   h.staleTexts = 0;
@@ -200,12 +201,12 @@ void SimReset(void) {
   ClearJournal();
 }
 
-VekElementId SimAddDimension(const SimDimension *dimension) {
-  Host &h = State();
+VekElementId SimAddDimension(const SimDimension* dimension) {
+  Host& h = State();
   Element element;
   element.type = dimension->type;
   element.isDimension = true;
-  Dimension &d = element.dimension;
+  Dimension& d = element.dimension;
   d.type = dimension->type;
   d.measure = dimension->measure;
   d.decimals = dimension->decimals;
@@ -218,12 +219,12 @@ VekElementId SimAddDimension(const SimDimension *dimension) {
   return id;
 }
 
-VekElementId SimAddNote(const SimNote *note) {
-  Host &h = State();
+VekElementId SimAddNote(const SimNote* note) {
+  Host& h = State();
   Element element;
   element.type = SIM_TYPE_NOTE;
   element.isNote = true;
-  Note &n = element.note;
+  Note& n = element.note;
   n.kind = note->kind;
   n.x = note->x, n.y = note->y;
   n.text = Utf16(note->text);
@@ -236,7 +237,7 @@ VekElementId SimAddNote(const SimNote *note) {
 }
 
 VekElementId SimAddElement(int32_t type) {
-  Host &h = State();
+  Host& h = State();
   Element element;
   element.type = type;
   VekElementId id = h.nextElement++;
@@ -244,18 +245,18 @@ VekElementId SimAddElement(int32_t type) {
   return id;
 }
 
-int32_t SimListNotes(VekElementId *ids, int32_t capacity) {
-  const std::vector<VekElementId> &order = State().noteOrder;
+int32_t SimListNotes(VekElementId* ids, int32_t capacity) {
+  const std::vector<VekElementId>& order = State().noteOrder;
   for (int32_t i = 0; ids && i < capacity && i < int32_t(order.size()); ++i) ids[i] = order[i];
   return int32_t(order.size());
 }
 
-int32_t SimGetNote(VekElementId id, SimNote *out) {
-  Host &h = State();
+int32_t SimGetNote(VekElementId id, SimNote* out) {
+  Host& h = State();
   auto it = h.elements.find(id);
   if (it == h.elements.end() || !it->second.isNote || !out) return -1;
-  const Note &n = it->second.note;
-  std::string &text = h.noteTextOut[id] = Utf8(n.text);
+  const Note& n = it->second.note;
+  std::string& text = h.noteTextOut[id] = Utf8(n.text);
   auto segment = h.segments.find(n.segment);
   *out = SimNote{
       n.kind,       n.x,      n.y,
@@ -268,7 +269,7 @@ void SimSetCurrentFrame(int32_t frame) { State().frame = frame; }
 int32_t SimGetCurrentFrame(void) { return State().frame; }
 
 int32_t SimStartCommand(void) {
-  Host &h = State();
+  Host& h = State();
   if (!h.start) return SIM_NOT_RUNNING;
   if (h.running) FinishCommand();
   ResetStep();
@@ -280,8 +281,8 @@ int32_t SimStartCommand(void) {
   return result;
 }
 
-int32_t SimSendEvent(const SimEvent *event) {
-  Host &h = State();
+int32_t SimSendEvent(const SimEvent* event) {
+  Host& h = State();
   if (!event || !h.running || !h.execute) return SIM_NOT_RUNNING;
   if (!h.deliverAll) {
     if (!MaskLets(*event, h.mask)) return SIM_MASKED;
@@ -317,30 +318,39 @@ int32_t SimCommandRunning(void) { return State().running ? 1 : 0; }
 void SimDeliverAll(int32_t on) { State().deliverAll = on != 0; }
 void SimReadyWithoutPoint(int32_t on) { State().readyWithoutPoint = on != 0; }
 
-const char *SimPrompt(void) {
-  Host &h = State();
+const char* SimPrompt(void) {
+  Host& h = State();
   h.promptOut = Utf8(h.prompt);
   return h.promptOut.c_str();
 }
 
-const char *SimCursorText(void) {
-  Host &h = State();
+const char* SimCursorText(void) {
+  Host& h = State();
   h.cursorOut = Utf8(h.cursor);
   return h.cursorOut.c_str();
 }
 
 int32_t SimErrorCount(void) { return int32_t(State().errors.size()); }
 
-const char *SimError(int32_t index) {
-  const std::vector<std::string> &errors = State().errors;
+const char* SimError(int32_t index) {
+  const std::vector<std::string>& errors = State().errors;
   return index >= 0 && index < int32_t(errors.size()) ? errors[index].c_str() : "";
 }
 
-uint32_t SimEventMask(void) { return State().mask; }
-void SimGetEcho(VekEcho *out) { *out = State().echo; }
+int32_t SimMessageCount(void) { return int32_t(State().messages.size()); }
 
-int32_t SimGetFilter(VekObjectFilter *out) {
-  Host &h = State();
+const char* SimMessage(int32_t index, int32_t* kind) {
+  const auto& messages = State().messages;
+  bool known = index >= 0 && index < int32_t(messages.size());
+  if (kind) *kind = known ? messages[index].first : 0;
+  return known ? messages[index].second.c_str() : "";
+}
+
+uint32_t SimEventMask(void) { return State().mask; }
+void SimGetEcho(VekEcho* out) { *out = State().echo; }
+
+int32_t SimGetFilter(VekObjectFilter* out) {
+  Host& h = State();
   if (!h.hasFilter) return -1;
   *out = h.filter;
   return 0;
@@ -350,7 +360,7 @@ void SimLastNoteRecord(unsigned char out[104]) {
   std::memcpy(out, State().lastRecord, sizeof State().lastRecord);
 }
 
-void SimFailCall(const char *function, int32_t on) {
+void SimFailCall(const char* function, int32_t on) {
   if (on)
     State().failing.insert(function);
   else
@@ -361,8 +371,8 @@ int32_t SimStaleTextCount(void) { return State().staleTexts; }
 
 int32_t SimJournalSize(void) { return int32_t(State().journal.size()); }
 
-const char *SimJournalEntry(int32_t index) {
-  const std::vector<std::string> &journal = State().journal;
+const char* SimJournalEntry(int32_t index) {
+  const std::vector<std::string>& journal = State().journal;
   return index >= 0 && index < int32_t(journal.size()) ? journal[index].c_str() : "";
 }
 

@@ -12,11 +12,11 @@ namespace {
 
 std::string Args(std::initializer_list<std::string> parts) {
   std::string out;
-  for (const std::string &part : parts) out += (out.empty() ? "" : ", ") + part;
+  for (const std::string& part : parts) out += (out.empty() ? "" : ", ") + part;
   return out;
 }
 
-int32_t Logged(const char *name, const std::string &args, int32_t result) {
+int32_t Logged(const char* name, const std::string& args, int32_t result) {
   Journal(std::string(name) + "(" + args + ") = " + std::to_string(result));
   return result;
 }
@@ -24,46 +24,46 @@ int32_t Logged(const char *name, const std::string &args, int32_t result) {
 std::string Point(double x, double y) { return "(" + Number(x) + ", " + Number(y) + ")"; }
 
 // The event a query names: the one being handled, with its kind and handle.
-const Event *EventOf(int32_t kind, VekEventHandle handle) {
-  Host &h = State();
+const Event* EventOf(int32_t kind, VekEventHandle handle) {
+  Host& h = State();
   if (!h.inEvent || h.event.data.kind != kind || h.event.handle != handle) return nullptr;
   return &h.event;
 }
 
-Element *ElementOf(VekElementId id) {
+Element* ElementOf(VekElementId id) {
   auto it = State().elements.find(id);
   return it == State().elements.end() ? nullptr : &it->second;
 }
 
-Dimension *DimensionOf(VekElementId id) {
-  Element *element = ElementOf(id);
+Dimension* DimensionOf(VekElementId id) {
+  Element* element = ElementOf(id);
   return element && element->isDimension ? &element->dimension : nullptr;
 }
 
-Note *NoteOf(VekElementId id) {
-  Element *element = ElementOf(id);
+Note* NoteOf(VekElementId id) {
+  Element* element = ElementOf(id);
   return element && element->isNote ? &element->note : nullptr;
 }
 
 // Reads the values a format announces ("%f" doubles, "%d" ints, "%s" texts).
-std::string FormatArgs(const char *format, va_list args) {
+std::string FormatArgs(const char* format, va_list args) {
   if (!format) return "null";
   std::string out = "\"" + std::string(format) + "\"";
-  for (const char *p = format; *p; ++p) {
+  for (const char* p = format; *p; ++p) {
     if (*p != '%' || !p[1]) continue;
     ++p;
     if (*p == 'f') out += ", " + Number(va_arg(args, double));
     if (*p == 'd') out += ", " + std::to_string(va_arg(args, int));
-    if (*p == 's') out += ", " + std::string(va_arg(args, const char *));
+    if (*p == 's') out += ", " + std::string(va_arg(args, const char*));
   }
   return out;
 }
 
-std::u16string CopyText(const VekChar *text) { return text ? std::u16string(text) : u""; }
+std::u16string CopyText(const VekChar* text) { return text ? std::u16string(text) : u""; }
 
 // Copies text into a buffer of VEK_DIM_NOTE_UNITS units: NUL-terminated when
 // it fits, the first 104 units without a NUL when it does not.
-void FillNoteBuffer(VekChar *buffer, const std::u16string &text) {
+void FillNoteBuffer(VekChar* buffer, const std::u16string& text) {
   if (!buffer) return;
   const size_t capacity = VEK_DIM_NOTE_UNITS;
   size_t units = text.size() < capacity ? text.size() : capacity;
@@ -71,7 +71,7 @@ void FillNoteBuffer(VekChar *buffer, const std::u16string &text) {
   if (units < capacity) buffer[units] = 0;
 }
 
-std::string RecordText(const VekNoteRecord &r) {
+std::string RecordText(const VekNoteRecord& r) {
   std::string text = "{kind " + std::to_string(r.kind) + ", " + Point(r.x, r.y) + ", " +
                      Quote(r.text) + ", size " + Number(r.charHeight) + "/" + Number(r.charWidth) +
                      "/" + Number(r.charPitch);
@@ -92,29 +92,29 @@ std::string RecordText(const VekNoteRecord &r) {
 extern "C" {
 
 int32_t VekCtlRegisterVekLib2(VekCommandProc start, VekCommandProc query, VekCommandProc end) {
-  Host &h = State();
-  std::string args = Args({CallbackName(reinterpret_cast<const void *>(start), "start"),
-                           CallbackName(reinterpret_cast<const void *>(query), "query"),
-                           CallbackName(reinterpret_cast<const void *>(end), "end")});
+  Host& h = State();
+  std::string args = Args({CallbackName(reinterpret_cast<const void*>(start), "start"),
+                           CallbackName(reinterpret_cast<const void*>(query), "query"),
+                           CallbackName(reinterpret_cast<const void*>(end), "end")});
   if (Failing(__func__)) return Logged(__func__, args, 0);
   h.start = start, h.query = query, h.end = end;
   return Logged(__func__, args, 1);
 }
 
-int32_t VekCtlSetReadyFunc(VekReadyProc ready, const char *format, ...) {
+int32_t VekCtlSetReadyFunc(VekReadyProc ready, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = CallbackName(reinterpret_cast<const void *>(ready), "ready") + ", " +
-                     FormatArgs(format, args);
+  std::string text =
+      CallbackName(reinterpret_cast<const void*>(ready), "ready") + ", " + FormatArgs(format, args);
   va_end(args);
   State().pendingReady = ready;
   return Logged(__func__, text, 0);
 }
 
-int32_t VekCtlSetExecuteFunc(VekExecuteProc execute, const char *format, ...) {
+int32_t VekCtlSetExecuteFunc(VekExecuteProc execute, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::string text = CallbackName(reinterpret_cast<const void *>(execute), "exec") + ", " +
+  std::string text = CallbackName(reinterpret_cast<const void*>(execute), "exec") + ", " +
                      FormatArgs(format, args);
   va_end(args);
   State().execute = execute;
@@ -126,12 +126,12 @@ int32_t VekEvtSetEventMask(uint32_t mask) {
   return Logged(__func__, Hex(mask), 0);
 }
 
-int32_t VekEvtSetObject(const VekObjectFilter *filter) {
-  Host &h = State();
+int32_t VekEvtSetObject(const VekObjectFilter* filter) {
+  Host& h = State();
   if (!filter) return Logged(__func__, "null", -1);
   h.hasFilter = true;
   h.filter = *filter;
-  const int32_t *v = filter->v;
+  const int32_t* v = filter->v;
   return Logged(__func__,
                 "{" +
                     Args({std::to_string(v[0]), std::to_string(v[1]), Hex(uint32_t(v[2])),
@@ -142,10 +142,10 @@ int32_t VekEvtSetObject(const VekObjectFilter *filter) {
 
 int32_t VekEvtSetCompareFunction(VekCompareProc compare) {
   State().compare = compare;
-  return Logged(__func__, CallbackName(reinterpret_cast<const void *>(compare), "compare"), 0);
+  return Logged(__func__, CallbackName(reinterpret_cast<const void*>(compare), "compare"), 0);
 }
 
-int32_t VekEvtSetEcho(const VekEcho *echo) {
+int32_t VekEvtSetEcho(const VekEcho* echo) {
   if (!echo) return Logged(__func__, "null", -1);
   State().echo = *echo;
   return Logged(__func__,
@@ -154,9 +154,9 @@ int32_t VekEvtSetEcho(const VekEcho *echo) {
 
 int32_t VekIddClearSysIdData(void) { return Logged(__func__, "", 0); }
 
-int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint *out) {
+int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint* out) {
   std::string args = Args({std::to_string(kind), std::to_string(handle)});
-  const Event *event = EventOf(kind, handle);
+  const Event* event = EventOf(kind, handle);
   if (Failing(__func__) || !event || !out) return Logged(__func__, args, -1);
   if (!event->data.hasPoint) return Logged(__func__, args, 1);
   out->x = event->data.x;
@@ -167,14 +167,14 @@ int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint *out) {
 
 VekElementId VekEvtGetElementId(int32_t kind, VekEventHandle handle) {
   std::string args = Args({std::to_string(kind), std::to_string(handle)});
-  const Event *event = EventOf(kind, handle);
+  const Event* event = EventOf(kind, handle);
   if (Failing(__func__)) return Logged(__func__, args, -1);
   return Logged(__func__, args, event ? event->data.element : 0);
 }
 
-const VekChar *VekEvtGetKeyinString(int32_t kind, VekEventHandle handle) {
-  const Event *event = EventOf(kind, handle);
-  const VekChar *text = nullptr;
+const VekChar* VekEvtGetKeyinString(int32_t kind, VekEventHandle handle) {
+  const Event* event = EventOf(kind, handle);
+  const VekChar* text = nullptr;
   if (!Failing(__func__) && event && event->data.kind == EVT_KEYIN && !event->keyinNull)
     text = event->keyin.c_str();
   Journal(std::string(__func__) + "(" + Args({std::to_string(kind), std::to_string(handle)}) +
@@ -183,43 +183,46 @@ const VekChar *VekEvtGetKeyinString(int32_t kind, VekEventHandle handle) {
 }
 
 int32_t VekEvtIsMouseMotion(int32_t kind, VekEventHandle handle) {
-  const Event *event = EventOf(kind, handle);
+  const Event* event = EventOf(kind, handle);
   if (Failing(__func__))
     return Logged(__func__, Args({std::to_string(kind), std::to_string(handle)}), -1);
   return Logged(__func__, Args({std::to_string(kind), std::to_string(handle)}),
                 event && event->data.motion ? 1 : 0);
 }
 
-int32_t VekMsgPutMessage(const VekChar *text) {
+int32_t VekMsgPutMessage(const VekChar* text) {
   State().prompt = CopyText(text);
+  State().messages.emplace_back(SIM_MESSAGE_PROMPT, Utf8(CopyText(text)));
   return Logged(__func__, Quote(text), 0);
 }
 
-int32_t VekMsgPutErrorMessage(const VekChar *text) {
+int32_t VekMsgPutErrorMessage(const VekChar* text) {
   State().errors.push_back(Utf8(CopyText(text)));
+  State().messages.emplace_back(SIM_MESSAGE_ERROR, Utf8(CopyText(text)));
   return Logged(__func__, Quote(text), 0);
 }
 
-int32_t VekMsgPutCursorMessage(const VekChar *text) {
+int32_t VekMsgPutCursorMessage(const VekChar* text) {
   State().cursor = CopyText(text);
+  State().messages.emplace_back(SIM_MESSAGE_CURSOR, Utf8(CopyText(text)));
   return Logged(__func__, Quote(text), 0);
 }
 
 int32_t VekElmGetType(VekElementId element) {
-  Element *e = ElementOf(element);
+  Element* e = ElementOf(element);
   return Logged(__func__, std::to_string(element), Failing(__func__) || !e ? -1 : e->type);
 }
 
-int32_t VekDimGetMeasure(VekElementId element, double *out) {
-  Dimension *d = DimensionOf(element);
+int32_t VekDimGetMeasure(VekElementId element, double* out) {
+  Dimension* d = DimensionOf(element);
   if (Failing(__func__) || !d || !out) return Logged(__func__, std::to_string(element), -1);
   *out = d->measure;
   Journal(std::string(__func__) + "(" + std::to_string(element) + ") = 0 " + Number(*out));
   return 0;
 }
 
-int32_t VekDimGetNote(VekElementId element, VekChar *prefix, VekChar *suffix) {
-  Dimension *d = DimensionOf(element);
+int32_t VekDimGetNote(VekElementId element, VekChar* prefix, VekChar* suffix) {
+  Dimension* d = DimensionOf(element);
   if (Failing(__func__) || !d) return Logged(__func__, std::to_string(element), -1);
   FillNoteBuffer(prefix, d->prefix);
   FillNoteBuffer(suffix, d->suffix);
@@ -227,16 +230,16 @@ int32_t VekDimGetNote(VekElementId element, VekChar *prefix, VekChar *suffix) {
 }
 
 int32_t VekDimGetMark(VekElementId element) {
-  Dimension *d = DimensionOf(element);
+  Dimension* d = DimensionOf(element);
   return Logged(__func__, std::to_string(element), Failing(__func__) || !d ? -1 : d->mark);
 }
 
 int32_t VekDimGetDecimalPlace(VekElementId element) {
-  Dimension *d = DimensionOf(element);
+  Dimension* d = DimensionOf(element);
   return Logged(__func__, std::to_string(element), Failing(__func__) || !d ? -1 : d->decimals);
 }
 
-double VekAriLen2Pnts(const VekPoint *a, const VekPoint *b) {
+double VekAriLen2Pnts(const VekPoint* a, const VekPoint* b) {
   double length = Failing(__func__) || !a || !b ? -1.0 : std::hypot(b->x - a->x, b->y - a->y);
   Journal(std::string(__func__) + "(" + (a ? Point(a->x, a->y) : "null") + ", " +
           (b ? Point(b->x, b->y) : "null") + ") = " + Number(length));
@@ -255,7 +258,7 @@ int32_t VekEnvSetFrame(int32_t frame) {
 }
 
 int32_t VekSgmCreateSegment(int32_t kind, int32_t mode) {
-  Host &h = State();
+  Host& h = State();
   std::string args = Args({std::to_string(kind), std::to_string(mode)});
   if (Failing(__func__)) return Logged(__func__, args, -1);
   bool preview = mode == VEK_SEGMENT_PREVIEW;
@@ -266,7 +269,7 @@ int32_t VekSgmCreateSegment(int32_t kind, int32_t mode) {
 }
 
 int32_t VekSgmDeleteSegment(int32_t segment) {
-  Host &h = State();
+  Host& h = State();
   if (Failing(__func__) || !h.segments.count(segment))
     return Logged(__func__, std::to_string(segment), -1);
   h.segments.erase(segment);
@@ -281,15 +284,15 @@ int32_t VekSgmDeleteSegment(int32_t segment) {
   return Logged(__func__, std::to_string(segment), 0);
 }
 
-VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord *record) {
-  Host &h = State();
+VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord* record) {
+  Host& h = State();
   std::string args = std::to_string(segment) + ", " + (record ? RecordText(*record) : "null");
   if (record) std::memcpy(h.lastRecord, record, sizeof h.lastRecord);
   if (Failing(__func__) || !record || !h.segments.count(segment)) return Logged(__func__, args, -1);
   Element element;
   element.type = SIM_TYPE_NOTE;
   element.isNote = true;
-  Note &note = element.note;
+  Note& note = element.note;
   note.kind = record->kind;
   note.x = record->x, note.y = record->y;
   note.text = CopyText(record->text);
@@ -303,8 +306,8 @@ VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord *record) {
   return Logged(__func__, args, id);
 }
 
-int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize *size) {
-  Note *note = NoteOf(element);
+int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize* size) {
+  Note* note = NoteOf(element);
   std::string args =
       std::to_string(element) + ", " +
       (size ? "{" + Args({Number(size->height), Number(size->width), Number(size->pitch)}) + "}"
@@ -314,10 +317,10 @@ int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize *size) {
   return Logged(__func__, args, 0);
 }
 
-int32_t VekCmtGetComment(VekElementId element, void *record) {
-  Note *note = NoteOf(element);
+int32_t VekCmtGetComment(VekElementId element, void* record) {
+  Note* note = NoteOf(element);
   if (Failing(__func__) || !note || !record) return Logged(__func__, std::to_string(element), -1);
-  unsigned char *buffer = static_cast<unsigned char *>(record);
+  unsigned char* buffer = static_cast<unsigned char*>(record);
   std::memset(buffer, 0, VEK_COMMENT_BUFFER_BYTES);
   VekNoteRecord r{};
   r.kind = note->kind;
@@ -332,8 +335,8 @@ int32_t VekCmtGetComment(VekElementId element, void *record) {
   return 0;
 }
 
-int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar *text) {
-  Note *note = NoteOf(element);
+int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar* text) {
+  Note* note = NoteOf(element);
   std::string args = Args({std::to_string(element), std::to_string(zero), Quote(text)});
   if (Failing(__func__) || !note || !text) return Logged(__func__, args, -1);
   note->text = text;

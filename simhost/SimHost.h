@@ -70,10 +70,10 @@ enum { SIM_TYPE_LINE = 1, SIM_TYPE_NOTE = 7 };
 
 // Loads the plug-in as the host does and calls its Startup: Startup's
 // result, or SIM_LOAD_FAILED (SimLastError says why).
-SIMAPI int32_t SimLoadPlugin(const char *path);
+SIMAPI int32_t SimLoadPlugin(const char* path);
 // Unloads it; its callbacks are forgotten.
 SIMAPI void SimUnloadPlugin(void);
-SIMAPI const char *SimLastError(void);
+SIMAPI const char* SimLastError(void);
 
 // ---------------------------------------------------------------- drawing
 
@@ -86,29 +86,29 @@ typedef struct SimDimension {
   double measure;
   int32_t decimals;   // VekDimGetDecimalPlace
   int32_t noteResult; // VekDimGetNote's result
-  const char *prefix; // UTF-8, may be null; from 104 units on filled without NUL
-  const char *suffix; // UTF-8, may be null
+  const char* prefix; // UTF-8, may be null; from 104 units on filled without NUL
+  const char* suffix; // UTF-8, may be null
   int32_t mark;       // VekDimGetMark
 } SimDimension;
-SIMAPI VekElementId SimAddDimension(const SimDimension *dimension);
+SIMAPI VekElementId SimAddDimension(const SimDimension* dimension);
 
 typedef struct SimNote {
   int32_t kind; // VEK_NOTE_KIND_GENERAL for a general note
   double x, y;
-  const char *text; // UTF-8
+  const char* text; // UTF-8
   double height, width, pitch;
   int32_t frame;   // FRAME_* it belongs to
   int32_t preview; // 1 while it is a preview
 } SimNote;
 // Adds a note to the current frame (preview ignored).
-SIMAPI VekElementId SimAddNote(const SimNote *note);
+SIMAPI VekElementId SimAddNote(const SimNote* note);
 // Adds an element of another type.
 SIMAPI VekElementId SimAddElement(int32_t type);
 // The notes now in the drawing, previews included, in order of creation:
 // their number; up to capacity ids go to ids.
-SIMAPI int32_t SimListNotes(VekElementId *ids, int32_t capacity);
+SIMAPI int32_t SimListNotes(VekElementId* ids, int32_t capacity);
 // A note's state; text stays valid until the drawing changes. -1 for no note.
-SIMAPI int32_t SimGetNote(VekElementId id, SimNote *out);
+SIMAPI int32_t SimGetNote(VekElementId id, SimNote* out);
 SIMAPI void SimSetCurrentFrame(int32_t frame);
 SIMAPI int32_t SimGetCurrentFrame(void);
 
@@ -120,7 +120,7 @@ typedef struct SimEvent {
   double x, y;
   VekElementId element; // picked or under the point; 0 for none
   int32_t motion;       // 1 for a cursor motion
-  const char *keyin;    // UTF-8 typed text; null gives a null text
+  const char* keyin;    // UTF-8 typed text; null gives a null text
 } SimEvent;
 
 // Asks the query callback and starts the command: the start callback's
@@ -128,7 +128,7 @@ typedef struct SimEvent {
 SIMAPI int32_t SimStartCommand(void);
 // Plays one event: the execute function's result, or SIM_NOT_RUNNING,
 // SIM_MASKED or SIM_FILTERED when it did not reach the plug-in.
-SIMAPI int32_t SimSendEvent(const SimEvent *event);
+SIMAPI int32_t SimSendEvent(const SimEvent* event);
 // Ends the running command from the host's side (the end callback runs), as
 // when the user starts another command; 0, or SIM_NOT_RUNNING.
 SIMAPI int32_t SimCancelCommand(void);
@@ -140,15 +140,20 @@ SIMAPI void SimDeliverAll(int32_t on);
 SIMAPI void SimReadyWithoutPoint(int32_t on);
 
 // What the plug-in put up last: the prompt, the cursor text ("" for none).
-SIMAPI const char *SimPrompt(void);
-SIMAPI const char *SimCursorText(void);
+SIMAPI const char* SimPrompt(void);
+SIMAPI const char* SimCursorText(void);
 // The error lines since SimReset: their number, and each (UTF-8).
 SIMAPI int32_t SimErrorCount(void);
-SIMAPI const char *SimError(int32_t index);
+SIMAPI const char* SimError(int32_t index);
+// Every prompt, error line and cursor text in the order the plug-in put
+// them since SimReset: their number, and each with its kind.
+enum { SIM_MESSAGE_PROMPT = 1, SIM_MESSAGE_ERROR = 2, SIM_MESSAGE_CURSOR = 3 };
+SIMAPI int32_t SimMessageCount(void);
+SIMAPI const char* SimMessage(int32_t index, int32_t* kind);
 SIMAPI uint32_t SimEventMask(void);
-SIMAPI void SimGetEcho(VekEcho *out);
+SIMAPI void SimGetEcho(VekEcho* out);
 // 0 and the filter when one is set, -1 when none.
-SIMAPI int32_t SimGetFilter(VekObjectFilter *out);
+SIMAPI int32_t SimGetFilter(VekObjectFilter* out);
 // The last note record given to VekCmtCreateNormal, byte for byte.
 SIMAPI void SimLastNoteRecord(unsigned char out[104]);
 
@@ -160,13 +165,13 @@ SIMAPI int32_t SimStaleTextCount(void);
 // ---------------------------------------------------------------- failures
 
 // The named host function fails from now on (on != 0) or works again.
-SIMAPI void SimFailCall(const char *function, int32_t on);
+SIMAPI void SimFailCall(const char* function, int32_t on);
 
 // ---------------------------------------------------------------- journal
 
 SIMAPI int32_t SimJournalSize(void);
 // The entry, valid until the journal changes; "" out of range.
-SIMAPI const char *SimJournalEntry(int32_t index);
+SIMAPI const char* SimJournalEntry(int32_t index);
 SIMAPI void SimJournalClear(void);
 
 } // extern "C"

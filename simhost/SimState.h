@@ -76,43 +76,44 @@ struct Host {
   // What the plug-in showed.
   std::u16string prompt, cursor;
   std::vector<std::string> errors;
+  std::vector<std::pair<int32_t, std::string>> messages;
   unsigned char lastRecord[sizeof(VekNoteRecord)] = {};
   // The texts handed in since the last event, with what they said.
-  std::vector<std::pair<const VekChar *, std::u16string>> handedTexts;
+  std::vector<std::pair<const VekChar*, std::u16string>> handedTexts;
   int32_t staleTexts = 0;
 
   // Failures and the journal.
   std::set<std::string> failing;
   std::vector<std::string> journal;
-  std::map<const void *, std::string> callbackNames;
+  std::map<const void*, std::string> callbackNames;
   std::map<std::string, int> callbackCounts;
 
   // The loaded plug-in.
-  void *library = nullptr;
+  void* library = nullptr;
   std::string lastError;
   // Texts handed out by the controls, valid until they are asked again.
   std::string promptOut, cursorOut;
   std::map<VekElementId, std::string> noteTextOut;
 };
 
-Host &State();
-bool Failing(const char *function);
-void Journal(const std::string &entry);
+Host& State();
+bool Failing(const char* function);
+void Journal(const std::string& entry);
 void ClearJournal();
 // Removes every preview note: a step ended.
 void DropPreviews();
 // Remembers a text the plug-in handed in, to read it again later.
-void RememberHandedText(const VekChar *text);
+void RememberHandedText(const VekChar* text);
 // Reads the remembered texts again, counting those that changed.
 void CheckHandedTexts();
 
 // Journal formatting.
-std::string Utf8(const std::u16string &text);
-std::u16string Utf16(const char *text);
-std::string Quote(const VekChar *text);
+std::string Utf8(const std::u16string& text);
+std::u16string Utf16(const char* text);
+std::string Quote(const VekChar* text);
 std::string Number(double value);
 std::string Hex(uint32_t value);
-std::string CallbackName(const void *callback, const char *role);
+std::string CallbackName(const void* callback, const char* role);
 
 } // namespace sim
 

@@ -6,7 +6,7 @@
 
 namespace sim {
 
-std::string Utf8(const std::u16string &text) {
+std::string Utf8(const std::u16string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     uint32_t c = text[i];
@@ -32,10 +32,10 @@ std::string Utf8(const std::u16string &text) {
   return out;
 }
 
-std::u16string Utf16(const char *text) {
+std::u16string Utf16(const char* text) {
   std::u16string out;
   if (!text) return out;
-  const unsigned char *p = reinterpret_cast<const unsigned char *>(text);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
   while (*p) {
     uint32_t c = *p++;
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
@@ -51,11 +51,11 @@ std::u16string Utf16(const char *text) {
   return out;
 }
 
-std::string Quote(const VekChar *text) {
+std::string Quote(const VekChar* text) {
   if (!text) return "null";
   std::u16string plain;
   std::string out = "\"";
-  for (const VekChar *p = text; *p; ++p) {
+  for (const VekChar* p = text; *p; ++p) {
     bool hidden = *p < 0x20 || *p == 0x7F || (*p >= 0xE000 && *p < 0xF900);
     if (!hidden && *p != u'"' && *p != u'\\') {
       plain.push_back(*p);
@@ -90,9 +90,9 @@ std::string Hex(uint32_t value) {
   return buffer;
 }
 
-std::string CallbackName(const void *callback, const char *role) {
+std::string CallbackName(const void* callback, const char* role) {
   if (!callback) return "null";
-  Host &h = State();
+  Host& h = State();
   auto it = h.callbackNames.find(callback);
   if (it != h.callbackNames.end()) return it->second;
   std::string name = role;

@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev   # the Linux build and its tests
   g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
   wine wine64                                     # the Windows tests
+  nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -14,7 +14,7 @@ namespace {
 const char16_t kHeader[] = u"Windows Registry Editor Version 5.00";
 const char16_t kRoot[] = u"HKEY_CURRENT_USER";
 
-std::u16string DecodeFile(const std::string &bytes) {
+std::u16string DecodeFile(const std::string& bytes) {
   std::u16string text;
   if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
@@ -41,7 +41,7 @@ std::u16string DecodeFile(const std::string &bytes) {
 }
 
 // Splits into lines and joins the continuation lines of hex data.
-std::vector<std::u16string> LogicalLines(const std::u16string &text) {
+std::vector<std::u16string> LogicalLines(const std::u16string& text) {
   std::vector<std::u16string> lines;
   std::u16string line;
   bool continues = false;
@@ -70,7 +70,7 @@ std::vector<std::u16string> LogicalLines(const std::u16string &text) {
 
 // Reads a quoted text at pos (just after the opening quote), undoing \\ and
 // \"; leaves pos after the closing quote.
-bool ReadQuoted(const std::u16string &line, size_t &pos, std::u16string &out) {
+bool ReadQuoted(const std::u16string& line, size_t& pos, std::u16string& out) {
   out.clear();
   while (pos < line.size()) {
     char16_t c = line[pos++];
@@ -88,7 +88,7 @@ int HexDigit(char16_t c) {
   return -1;
 }
 
-bool ReadHexBytes(const std::u16string &text, std::vector<uint8_t> &out) {
+bool ReadHexBytes(const std::u16string& text, std::vector<uint8_t>& out) {
   out.clear();
   size_t pos = 0;
   while (pos < text.size()) {
@@ -105,7 +105,7 @@ bool ReadHexBytes(const std::u16string &text, std::vector<uint8_t> &out) {
   return true;
 }
 
-bool ReadData(const std::u16string &data, RegValue &value) {
+bool ReadData(const std::u16string& data, RegValue& value) {
   if (!data.empty() && data[0] == u'"') {
     size_t pos = 1;
     std::u16string text;
@@ -147,8 +147,8 @@ bool ReadData(const std::u16string &data, RegValue &value) {
   return ReadHexBytes(data.substr(colon + 1), value.data);
 }
 
-std::shared_ptr<RegKey> OpenPath(RegKey &root, const std::u16string &path, bool create) {
-  std::shared_ptr<RegKey> key(&root, [](RegKey *) {});
+std::shared_ptr<RegKey> OpenPath(RegKey& root, const std::u16string& path, bool create) {
+  std::shared_ptr<RegKey> key(&root, [](RegKey*) {});
   size_t start = 0;
   while (start < path.size()) {
     size_t end = path.find(u'\\', start);
@@ -168,7 +168,7 @@ std::shared_ptr<RegKey> OpenPath(RegKey &root, const std::u16string &path, bool 
   return key;
 }
 
-std::string ToUtf8(const std::u16string &text) {
+std::string ToUtf8(const std::u16string& text) {
   std::string out;
   for (char16_t c : text) {
     if (c < 0x80) {
@@ -185,14 +185,14 @@ std::string ToUtf8(const std::u16string &text) {
   return out;
 }
 
-bool Fail(std::string &error, size_t lineNumber, const char *what, const std::u16string &line) {
+bool Fail(std::string& error, size_t lineNumber, const char* what, const std::u16string& line) {
   error = std::to_string(lineNumber) + ": " + what + ": " + ToUtf8(line);
   return false;
 }
 
 // True when the data is a text ending in its only NUL and free of line breaks:
 // such a value can be written as "text".
-bool IsPlainText(const RegValue &value) {
+bool IsPlainText(const RegValue& value) {
   if (value.type != 1 || value.data.size() < 2 || value.data.size() % 2 != 0) return false;
   size_t units = value.data.size() / 2;
   for (size_t i = 0; i < units; ++i) {
@@ -202,7 +202,7 @@ bool IsPlainText(const RegValue &value) {
   return true;
 }
 
-std::u16string Quote(const std::u16string &text) {
+std::u16string Quote(const std::u16string& text) {
   std::u16string out = u"\"";
   for (char16_t c : text) {
     if (c == u'\\' || c == u'"') out.push_back(u'\\');
@@ -211,9 +211,9 @@ std::u16string Quote(const std::u16string &text) {
   return out + u"\"";
 }
 
-std::u16string Ascii(const std::string &text) { return std::u16string(text.begin(), text.end()); }
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
-std::u16string FormatData(const RegValue &value, size_t prefixLength) {
+std::u16string FormatData(const RegValue& value, size_t prefixLength) {
   if (IsPlainText(value)) {
     std::u16string text;
     for (size_t i = 0; i + 2 < value.data.size(); i += 2)
@@ -249,21 +249,21 @@ std::u16string FormatData(const RegValue &value, size_t prefixLength) {
   return out;
 }
 
-void WriteKey(const RegKey &key, const std::u16string &path, std::u16string &out) {
+void WriteKey(const RegKey& key, const std::u16string& path, std::u16string& out) {
   if (path != kRoot || !key.values.empty()) {
     out += u"[" + path + u"]\r\n";
-    for (const RegValue &value : key.values) {
+    for (const RegValue& value : key.values) {
       std::u16string name = value.name.empty() ? u"@" : Quote(value.name);
       out += name + u"=" + FormatData(value, name.size() + 1) + u"\r\n";
     }
     out += u"\r\n";
   }
-  for (const auto &sub : key.subkeys) WriteKey(*sub, path + u"\\" + sub->name, out);
+  for (const auto& sub : key.subkeys) WriteKey(*sub, path + u"\\" + sub->name, out);
 }
 
 } // namespace
 
-bool SameName(const std::u16string &a, const std::u16string &b) {
+bool SameName(const std::u16string& a, const std::u16string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i] >= u'a' && a[i] <= u'z' ? a[i] - 32 : a[i];
@@ -273,19 +273,19 @@ bool SameName(const std::u16string &a, const std::u16string &b) {
   return true;
 }
 
-std::shared_ptr<RegKey> RegKey::FindSubkey(const std::u16string &subName) const {
-  for (const auto &sub : subkeys)
+std::shared_ptr<RegKey> RegKey::FindSubkey(const std::u16string& subName) const {
+  for (const auto& sub : subkeys)
     if (SameName(sub->name, subName)) return sub;
   return nullptr;
 }
 
-RegValue *RegKey::FindValue(const std::u16string &valueName) {
-  for (RegValue &value : values)
+RegValue* RegKey::FindValue(const std::u16string& valueName) {
+  for (RegValue& value : values)
     if (SameName(value.name, valueName)) return &value;
   return nullptr;
 }
 
-bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error) {
+bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error) {
   std::vector<std::u16string> lines = LogicalLines(DecodeFile(bytes));
   size_t n = 0;
   while (n < lines.size() && lines[n].empty()) ++n;
@@ -293,7 +293,7 @@ bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error) {
     return Fail(error, n + 1, "expected the header", lines.empty() ? u"" : lines[n]);
   std::shared_ptr<RegKey> key;
   for (++n; n < lines.size(); ++n) {
-    const std::u16string &line = lines[n];
+    const std::u16string& line = lines[n];
     if (line.empty() || line[0] == u';') continue;
     if (line[0] == u'[') {
       if (line.back() != u']') return Fail(error, n + 1, "unclosed key name", line);
@@ -337,7 +337,7 @@ bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error) {
       continue;
     }
     if (!ReadData(data, value)) return Fail(error, n + 1, "unreadable data", line);
-    if (RegValue *old = key->FindValue(value.name))
+    if (RegValue* old = key->FindValue(value.name))
       *old = value;
     else
       key->values.push_back(value);
@@ -345,7 +345,7 @@ bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error) {
   return true;
 }
 
-std::string WriteRegFile(const RegKey &root) {
+std::string WriteRegFile(const RegKey& root) {
   std::u16string text = std::u16string(kHeader) + u"\r\n\r\n";
   WriteKey(root, kRoot, text);
   std::string bytes = "\xFF\xFE";

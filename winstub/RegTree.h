@@ -21,17 +21,17 @@ struct RegKey {
   std::vector<std::shared_ptr<RegKey>> subkeys;
 
   // Key and value names compare without regard to ASCII case.
-  std::shared_ptr<RegKey> FindSubkey(const std::u16string &subName) const;
-  RegValue *FindValue(const std::u16string &valueName);
+  std::shared_ptr<RegKey> FindSubkey(const std::u16string& subName) const;
+  RegValue* FindValue(const std::u16string& valueName);
 };
 
-bool SameName(const std::u16string &a, const std::u16string &b);
+bool SameName(const std::u16string& a, const std::u16string& b);
 
 // Parses a registry export into root (the HKEY_CURRENT_USER key). On a fault
 // returns false and says where in error.
-bool ParseRegFile(const std::string &bytes, RegKey &root, std::string &error);
+bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error);
 // The registry export of root and every key below it, as UTF-16LE bytes.
-std::string WriteRegFile(const RegKey &root);
+std::string WriteRegFile(const RegKey& root);
 
 } // namespace winstub
 

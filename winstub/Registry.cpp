@@ -26,17 +26,17 @@ struct Registry {
   uintptr_t nextHandle = 0x1000;
 };
 
-Registry &State() {
+Registry& State() {
   static Registry registry;
   return registry;
 }
 
 std::string DefaultFile() {
-  if (const char *path = std::getenv("WINSTUB_REGISTRY"); path && *path) return path;
+  if (const char* path = std::getenv("WINSTUB_REGISTRY"); path && *path) return path;
   std::string base;
-  if (const char *config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
     base = config;
-  else if (const char *home = std::getenv("HOME"); home && *home)
+  else if (const char* home = std::getenv("HOME"); home && *home)
     base = std::string(home) + "/.config";
   else
     base = ".";
@@ -45,7 +45,7 @@ std::string DefaultFile() {
 
 // Reads the file once; a missing file is an empty registry.
 bool Load() {
-  Registry &r = State();
+  Registry& r = State();
   if (r.loaded) return !r.broken;
   r.loaded = true;
   if (r.file.empty()) r.file = DefaultFile();
@@ -65,7 +65,7 @@ bool Load() {
 // Writes the whole registry, through a temporary file so that a failed write
 // never leaves half a file.
 bool Save() {
-  Registry &r = State();
+  Registry& r = State();
   std::error_code ignored;
   std::filesystem::path path(r.file);
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
@@ -79,14 +79,14 @@ bool Save() {
 }
 
 std::shared_ptr<RegKey> KeyOf(HKEY handle) {
-  Registry &r = State();
-  if (handle == HKEY_CURRENT_USER) return std::shared_ptr<RegKey>(&r.root, [](RegKey *) {});
+  Registry& r = State();
+  if (handle == HKEY_CURRENT_USER) return std::shared_ptr<RegKey>(&r.root, [](RegKey*) {});
   auto it = r.handles.find(reinterpret_cast<uintptr_t>(handle));
   return it == r.handles.end() ? nullptr : it->second;
 }
 
 HKEY NewHandle(std::shared_ptr<RegKey> key) {
-  Registry &r = State();
+  Registry& r = State();
   uintptr_t id = r.nextHandle++;
   r.handles[id] = std::move(key);
   return reinterpret_cast<HKEY>(id);
@@ -108,7 +108,7 @@ std::vector<std::u16string> PathParts(LPCWSTR subKey) {
 }
 
 // Common start of every call: the registry is readable and the handle known.
-LONG Enter(HKEY handle, std::shared_ptr<RegKey> &key) {
+LONG Enter(HKEY handle, std::shared_ptr<RegKey>& key) {
   if (!Load()) return ERROR_BADDB;
   key = KeyOf(handle);
   return key ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
@@ -121,8 +121,8 @@ using namespace winstub;
 
 extern "C" {
 
-void WinStubSetRegistryFile(const char *path) {
-  Registry &r = State();
+void WinStubSetRegistryFile(const char* path) {
+  Registry& r = State();
   r.file = path ? path : "";
   r.error.clear();
   r.loaded = r.broken = false;
@@ -130,13 +130,13 @@ void WinStubSetRegistryFile(const char *path) {
   r.handles.clear();
 }
 
-const char *WinStubRegistryFile(void) {
-  Registry &r = State();
+const char* WinStubRegistryFile(void) {
+  Registry& r = State();
   if (r.file.empty()) r.file = DefaultFile();
   return r.file.c_str();
 }
 
-const char *WinStubRegistryError(void) {
+const char* WinStubRegistryError(void) {
   Load();
   return State().error.c_str();
 }
@@ -148,7 +148,7 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   std::shared_ptr<RegKey> key;
   if (LONG status = Enter(root, key)) return status;
   if (State().failures & WINSTUB_FAIL_OPEN) return ERROR_ACCESS_DENIED;
-  for (const auto &part : PathParts(subKey)) {
+  for (const auto& part : PathParts(subKey)) {
     key = key->FindSubkey(part);
     if (!key) return ERROR_FILE_NOT_FOUND;
   }
@@ -163,7 +163,7 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LP
   if (LONG status = Enter(root, key)) return status;
   if (State().failures & WINSTUB_FAIL_CREATE) return ERROR_ACCESS_DENIED;
   bool created = false;
-  for (const auto &part : PathParts(subKey)) {
+  for (const auto& part : PathParts(subKey)) {
     auto sub = key->FindSubkey(part);
     if (!sub) {
       sub = std::make_shared<RegKey>();
@@ -185,7 +185,7 @@ LONG RegQueryValueExW(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type,
   if (LONG status = Enter(handle, key)) return status;
   if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
   if (State().failures & WINSTUB_FAIL_QUERY) return ERROR_ACCESS_DENIED;
-  RegValue *value = key->FindValue(Text(name));
+  RegValue* value = key->FindValue(Text(name));
   if (!value) return ERROR_FILE_NOT_FOUND;
   if (type) *type = value->type;
   DWORD needed = DWORD(value->data.size());
@@ -199,14 +199,14 @@ LONG RegQueryValueExW(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type,
   return ERROR_SUCCESS;
 }
 
-LONG RegSetValueExW(HKEY handle, LPCWSTR name, DWORD reserved, DWORD type, const BYTE *data,
+LONG RegSetValueExW(HKEY handle, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD size) {
   std::shared_ptr<RegKey> key;
   if (LONG status = Enter(handle, key)) return status;
   if (reserved || (size && !data)) return ERROR_INVALID_PARAMETER;
   if (State().failures & WINSTUB_FAIL_SET) return ERROR_ACCESS_DENIED;
   RegValue value{Text(name), type, std::vector<uint8_t>(data, data + size)};
-  if (RegValue *old = key->FindValue(value.name))
+  if (RegValue* old = key->FindValue(value.name))
     old->type = type, old->data = value.data;
   else
     key->values.push_back(value);
@@ -219,7 +219,7 @@ LONG RegEnumValueW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameUnits, LPD
   if (LONG status = Enter(handle, key)) return status;
   if (reserved || !name || !nameUnits || (data && !size)) return ERROR_INVALID_PARAMETER;
   if (index >= key->values.size()) return ERROR_NO_MORE_ITEMS;
-  const RegValue &value = key->values[index];
+  const RegValue& value = key->values[index];
   if (*nameUnits <= value.name.size()) return ERROR_MORE_DATA;
   std::memcpy(name, value.name.c_str(), (value.name.size() + 1) * sizeof(char16_t));
   *nameUnits = DWORD(value.name.size());
@@ -258,7 +258,7 @@ LONG RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
   }
   std::u16string leaf = parts.back();
   parts.pop_back();
-  for (const auto &part : parts) {
+  for (const auto& part : parts) {
     key = key->FindSubkey(part);
     if (!key) return ERROR_FILE_NOT_FOUND;
   }

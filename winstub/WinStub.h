@@ -15,11 +15,11 @@ extern "C" {
 // Keeps the registry in this file from now on (read at the next access).
 // Without a call: $WINSTUB_REGISTRY, else $XDG_CONFIG_HOME/vekhost/registry.reg
 // (~/.config when unset).
-WINSTUB_API void WinStubSetRegistryFile(const char *path);
+WINSTUB_API void WinStubSetRegistryFile(const char* path);
 // The file in use.
-WINSTUB_API const char *WinStubRegistryFile(void);
+WINSTUB_API const char* WinStubRegistryFile(void);
 // Why the file could not be read, or "" when it was read or did not exist.
-WINSTUB_API const char *WinStubRegistryError(void);
+WINSTUB_API const char* WinStubRegistryError(void);
 
 // Failures to inject, by kind of call; 0 for none.
 enum {

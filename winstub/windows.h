@@ -23,18 +23,18 @@ typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t UINT;
 typedef char16_t WCHAR;
-typedef const WCHAR *LPCWSTR;
-typedef WCHAR *LPWSTR;
-typedef BYTE *LPBYTE;
-typedef const BYTE *LPCBYTE;
-typedef DWORD *LPDWORD;
-typedef void *LPVOID;
+typedef const WCHAR* LPCWSTR;
+typedef WCHAR* LPWSTR;
+typedef BYTE* LPBYTE;
+typedef const BYTE* LPCBYTE;
+typedef DWORD* LPDWORD;
+typedef void* LPVOID;
 typedef DWORD REGSAM;
-typedef struct HINSTANCE__ *HINSTANCE;
+typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
-typedef struct HKEY__ *HKEY;
-typedef HKEY *PHKEY;
-typedef struct SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
+typedef struct HKEY__* HKEY;
+typedef HKEY* PHKEY;
+typedef struct SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
 
@@ -73,7 +73,7 @@ WINSTUB_API LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD reserved, LPWS
 WINSTUB_API LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
                                   LPBYTE data, LPDWORD size);
 WINSTUB_API LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                                const BYTE *data, DWORD size);
+                                const BYTE* data, DWORD size);
 WINSTUB_API LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameUnits,
                                LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
 WINSTUB_API LONG RegDeleteValueW(HKEY key, LPCWSTR name);

@@ -7,23 +7,23 @@ namespace {
 using Settings = std::vector<std::pair<std::u16string, std::u16string>>;
 
 struct NoteRow {
-  const char *what;
+  const char* what;
   Settings settings;
   double width;
   int32_t widthDecimals;
-  const char *length; // typed; null when the width skips the length
-  const char *height; // typed; null for the end button
+  const char* length; // typed; null when the width skips the length
+  const char* height; // typed; null for the end button
   std::string note;
 };
 
-std::string RowName(const testing::TestParamInfo<NoteRow> &info) { return info.param.what; }
+std::string RowName(const testing::TestParamInfo<NoteRow>& info) { return info.param.what; }
 
 } // namespace
 
 class NoteTextTest : public PluginTest, public testing::WithParamInterface<NoteRow> {};
 
 TEST_P(NoteTextTest, ComposesTheMeasures) {
-  const NoteRow &row = GetParam();
+  const NoteRow& row = GetParam();
   VekElementId width =
       AddDimension(row.width, row.widthDecimals, 0, nullptr, nullptr, row.length ? 0 : 2);
   StartWith(row.settings);
@@ -101,7 +101,7 @@ namespace {
 
 class HeightStepTest : public PluginTest {
 protected:
-  void ReachHeight(const Settings &settings = {}) {
+  void ReachHeight(const Settings& settings = {}) {
     VekElementId width = AddDimension(100);
     StartWith(settings);
     Send(Pick(width));
@@ -127,7 +127,7 @@ TEST_F(HeightStepTest, TheReadyFunctionSetsUpTheDimensionPick) {
 }
 
 struct DimensionRow {
-  const char16_t *round;
+  const char16_t* round;
   int32_t noteResult;
   std::string note;
 };
@@ -172,7 +172,7 @@ TEST_F(HeightStepTest, TheEndButtonAtTheSecondPointEndsTheCommand) {
 }
 
 struct FrameRow {
-  const char16_t *frameChar;
+  const char16_t* frameChar;
   bool heightTaken;
   std::vector<std::string> frameCalls;
 };

@@ -7,7 +7,7 @@ namespace {
 class LengthStepTest : public PluginTest {
 protected:
   // Starts with the settings and picks a width of 100 with 2 decimals.
-  void ReachLength(const std::vector<std::pair<std::u16string, std::u16string>> &settings = {}) {
+  void ReachLength(const std::vector<std::pair<std::u16string, std::u16string>>& settings = {}) {
     width_ = AddDimension(100, 2);
     StartWith(settings);
     ASSERT_EQ(Send(Pick(width_)), EXEC_NEXT);
@@ -25,8 +25,8 @@ protected:
 } // namespace
 
 struct TypedRow {
-  const char16_t *round;
-  const char *typed;
+  const char16_t* round;
+  const char* typed;
   std::string note;
 };
 

@@ -11,7 +11,7 @@ using Settings = std::vector<std::pair<std::u16string, std::u16string>>;
 class NoteStepTest : public PluginTest {
 protected:
   // Takes 100 x 50 x 20 (typed) and stops at the note step.
-  void ReachNote(const Settings &settings = {}) {
+  void ReachNote(const Settings& settings = {}) {
     VekElementId width = AddDimension(100);
     StartWith(settings);
     Send(Pick(width));
@@ -25,8 +25,8 @@ protected:
 TEST_F(NoteStepTest, TheReadyFunctionNamesTheFrames) {
   struct Row {
     int32_t frame;
-    const char *cursor;
-    const char *prompt;
+    const char* cursor;
+    const char* prompt;
   };
   for (Row row :
        {Row{FRAME_FIGURE, "도형", "주기위치지시 혹은 주기선택 <종료버튼-표제프레임으로 변경> :"},
@@ -104,7 +104,7 @@ TEST_F(NoteStepTest, TheNoteRecordIsSentByteForByte) {
   EXPECT_EQ(at(28, int32_t()), 0);
   EXPECT_EQ(at(32, int32_t()), 0);
   EXPECT_EQ(at(36, int32_t()), 0);
-  EXPECT_NE(at(40, static_cast<const VekChar *>(nullptr)), nullptr);
+  EXPECT_NE(at(40, static_cast<const VekChar*>(nullptr)), nullptr);
   EXPECT_EQ(at(48, double()), 0.0);
   EXPECT_EQ(at(56, int32_t()), 0);
   EXPECT_EQ(at(60, int32_t()), 3);

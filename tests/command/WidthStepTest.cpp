@@ -21,15 +21,15 @@ struct WidthTextRow {
   double measure;
   int32_t decimals;
   int32_t noteResult;
-  const char *prefix;
-  const char *suffix;
+  const char* prefix;
+  const char* suffix;
   std::string text;
 };
 
 class WidthTextTest : public PluginTest, public testing::WithParamInterface<WidthTextRow> {};
 
 TEST_P(WidthTextTest, JoinsTheDimensionsTextsAroundItsValue) {
-  const WidthTextRow &row = GetParam();
+  const WidthTextRow& row = GetParam();
   VekElementId width =
       AddDimension(row.measure, row.decimals, row.noteResult, row.prefix, row.suffix);
   StartWith();
@@ -84,8 +84,8 @@ TEST_F(WidthStepTest, EventsWithoutAPositionKeepTheStepWaiting) {
 
 struct DiameterRow {
   int32_t noteResult;
-  const char *prefix;
-  const char *suffix;
+  const char* prefix;
+  const char* suffix;
   int32_t mark;
   bool skipsLength;
 };
@@ -93,7 +93,7 @@ struct DiameterRow {
 class DiameterTest : public PluginTest, public testing::WithParamInterface<DiameterRow> {};
 
 TEST_P(DiameterTest, SkipsTheLengthForADiameterWidth) {
-  const DiameterRow &row = GetParam();
+  const DiameterRow& row = GetParam();
   VekElementId width = AddDimension(30, 0, row.noteResult, row.prefix, row.suffix, row.mark);
   StartWith();
   EXPECT_EQ(Send(Pick(width)), EXEC_NEXT);
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DiameterRow{1, "", "", 1, false}));
 
 struct FailureRow {
-  std::vector<const char *> failing;
+  std::vector<const char*> failing;
   std::string error;
 };
 
@@ -118,7 +118,7 @@ class WidthFailureTest : public PluginTest, public testing::WithParamInterface<F
 TEST_P(WidthFailureTest, ReportsTheFirstFailedQueryAndEnds) {
   VekElementId width = AddDimension(100, 3);
   StartWith();
-  for (const char *function : GetParam().failing) SimFailCall(function, 1);
+  for (const char* function : GetParam().failing) SimFailCall(function, 1);
   EXPECT_EQ(Send(Pick(width)), EXEC_END);
   EXPECT_EQ(Errors(), std::vector<std::string>{GetParam().error});
   EXPECT_EQ(SimCommandRunning(), 0);

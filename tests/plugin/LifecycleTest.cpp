@@ -36,7 +36,7 @@ TEST_F(LifecycleTest, StartSavesTheFrameThenSetsUpTheWidthStep) {
 }
 
 struct FrameDimRow {
-  const char16_t *stored;
+  const char16_t* stored;
   int startFrame;
   std::vector<std::string> switches;
   int frameAfter;
@@ -46,7 +46,7 @@ class FrameDimTest : public PluginTest, public testing::WithParamInterface<Frame
 
 // The stored FrameDim holds from the first run of a freshly loaded library.
 TEST_P(FrameDimTest, AppliesTheStoredPolicyFromTheFirstRun) {
-  const FrameDimRow &row = GetParam();
+  const FrameDimRow& row = GetParam();
   testreg::SetText(u"FrameDim", row.stored);
   SimSetCurrentFrame(row.startFrame);
   SimStartCommand();
@@ -72,7 +72,7 @@ TEST_F(LifecycleTest, AFrameDimChangedBetweenRunsHoldsAtTheNextStart) {
 }
 
 struct FrameCmdRow {
-  const char16_t *stored;
+  const char16_t* stored;
   int startFrame;
   int frameDuringRun;
   std::string endCall;
@@ -82,7 +82,7 @@ struct FrameCmdRow {
 class FrameCmdTest : public PluginTest, public testing::WithParamInterface<FrameCmdRow> {};
 
 TEST_P(FrameCmdTest, EndAppliesThePolicy) {
-  const FrameCmdRow &row = GetParam();
+  const FrameCmdRow& row = GetParam();
   testreg::SetText(u"FrameCmd", row.stored);
   SimSetCurrentFrame(row.startFrame);
   SimStartCommand();

@@ -29,7 +29,7 @@ using SettingsLoadTest = PluginTest;
 TEST_F(SettingsLoadTest, FirstStartWritesTheTwelveDefaultsAsTextWithTheirNul) {
   SimStartCommand();
   std::vector<std::u16string> expectedNames;
-  for (const auto &[name, text] : kDefaults) {
+  for (const auto& [name, text] : kDefaults) {
     expectedNames.push_back(name);
     DWORD type = 0;
     Bytes data;
@@ -47,10 +47,10 @@ TEST_F(SettingsLoadTest, FirstStartWritesTheTwelveDefaultsAsTextWithTheirNul) {
 }
 
 TEST_F(SettingsLoadTest, ADeletedValueIsWrittenBackAloneWithItsDefault) {
-  for (const auto &[name, text] : kDefaults) testreg::SetText(name, u"7" + text);
+  for (const auto& [name, text] : kDefaults) testreg::SetText(name, u"7" + text);
   testreg::DeleteValue(u"Pitch");
   SimStartCommand();
-  for (const auto &[name, text] : kDefaults)
+  for (const auto& [name, text] : kDefaults)
     EXPECT_EQ(testreg::GetText(name), name == u"Pitch" ? u"0" : u"7" + text);
 #ifndef _WIN32
   EXPECT_EQ(testreg::ValueNames().back(), u"Pitch");
@@ -72,9 +72,9 @@ TEST_F(SettingsLoadTest, StoredValuesAreLeftAsTheyAre) {
       {u"positionY", REG_SZ, {'5', 0, '0', 0, '0'}},   // odd byte count
       {u"Height", REG_SZ, TextBytes(std::u16string(10000, u'h'))},
   };
-  for (const Row &row : rows) testreg::SetValue(row.name, row.type, row.data);
+  for (const Row& row : rows) testreg::SetValue(row.name, row.type, row.data);
   SimStartCommand();
-  for (const Row &row : rows) {
+  for (const Row& row : rows) {
     DWORD type = 0;
     Bytes data;
     ASSERT_TRUE(testreg::GetValue(row.name, type, data));

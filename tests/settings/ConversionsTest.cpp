@@ -9,12 +9,12 @@
 namespace {
 
 struct IntRow {
-  const char16_t *text;
+  const char16_t* text;
   int32_t value;
 };
 
 struct RealRow {
-  const char16_t *text;
+  const char16_t* text;
   double value;
 };
 

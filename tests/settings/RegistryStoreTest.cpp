@@ -25,7 +25,7 @@ TEST_F(RegistryStoreTest, MakeSettingsKeyPrefixesTheVendorPath) {
 }
 
 TEST_F(RegistryStoreTest, WriteStoresTheTextWithItsNul) {
-  for (const CString &text : {CString(u""), CString(u"X"), CString(u"가로 \"1\"\\")}) {
+  for (const CString& text : {CString(u""), CString(u"X"), CString(u"가로 \"1\"\\")}) {
     ASSERT_EQ(RegWriteText(kKey, u"MTitle", text), 0);
     DWORD type = 0;
     Bytes data;
@@ -53,7 +53,7 @@ TEST_F(RegistryStoreTest, ForwardSlashesAddressTheSameKey) {
 }
 
 struct ReadRow {
-  const char *what;
+  const char* what;
   DWORD type;
   Bytes data;
   int result;
@@ -63,7 +63,7 @@ struct ReadRow {
 class RegReadTextTest : public RegistryTest, public testing::WithParamInterface<ReadRow> {};
 
 TEST_P(RegReadTextTest, ReadsTheValueAsText) {
-  const ReadRow &row = GetParam();
+  const ReadRow& row = GetParam();
   testreg::SetValue(u"PreComment", row.type, row.data);
   CString value = kUnchanged;
   EXPECT_EQ(RegReadText(kKey, u"PreComment", value), row.result);
@@ -97,9 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadRow{"multiple texts", REG_MULTI_SZ, {'1', 0, 0, 0, 0, 0}, -1, kUnchanged},
                     ReadRow{"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, -1, kUnchanged},
                     ReadRow{"none", REG_NONE, {}, -1, kUnchanged}),
-    [](const testing::TestParamInfo<ReadRow> &info) {
+    [](const testing::TestParamInfo<ReadRow>& info) {
       std::string name = info.param.what;
-      for (char &c : name)
+      for (char& c : name)
         if (!isalnum(static_cast<unsigned char>(c))) c = '_';
       return name;
     });
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RegistryStoreTest, LoadSettingsGivesTheDefaultsOnAnEmptyRegistry) {
   TriSpanSettings = SettingsRecord{};
   EXPECT_TRUE(LoadSettings());
-  const SettingsRecord &s = TriSpanSettings;
+  const SettingsRecord& s = TriSpanSettings;
   EXPECT_EQ(s.Round, 4);
   EXPECT_EQ(s.Font, 0);
   EXPECT_EQ(s.MTitle, u"X");
@@ -133,7 +133,7 @@ TEST_F(RegistryStoreTest, LoadSettingsConvertsTheStoredTexts) {
   testreg::SetText(u"FrameCmd", u"99999999999");
   testreg::SetText(u"PreComment", Repeat(10000));
   LoadSettings();
-  const SettingsRecord &s = TriSpanSettings;
+  const SettingsRecord& s = TriSpanSettings;
   EXPECT_EQ(s.Round, 3);
   EXPECT_EQ(s.Font, 5);
   EXPECT_EQ(s.MTitle, u" x ");

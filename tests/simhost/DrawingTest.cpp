@@ -14,7 +14,7 @@ std::vector<VekElementId> Notes() {
   return ids;
 }
 
-VekNoteRecord Record(const VekChar *text, double x, double y) {
+VekNoteRecord Record(const VekChar* text, double x, double y) {
   VekNoteRecord r{};
   r.kind = VEK_NOTE_KIND_NEW;
   r.x = x, r.y = y;
@@ -55,8 +55,8 @@ TEST_F(DrawingTest, NoteTextsFillTheBuffersToTheirEdge) {
     SimDimension d{12, 1, 0, 1, text.c_str(), nullptr, 0};
     VekElementId id = SimAddDimension(&d);
     VekChar buffers[2][105];
-    for (auto &buffer : buffers)
-      for (VekChar &unit : buffer) unit = kSentinel;
+    for (auto& buffer : buffers)
+      for (VekChar& unit : buffer) unit = kSentinel;
     EXPECT_EQ(VekDimGetNote(id, buffers[0], buffers[1]), 1);
     size_t units = row.length < 104 ? row.length : 104;
     EXPECT_EQ(std::u16string(buffers[0], units), std::u16string(units, u'p'));

@@ -22,7 +22,7 @@ struct FakePlugin {
   static int32_t Query();
   static int32_t End();
   static int32_t Exec(int32_t kind, VekEventHandle handle);
-  static int32_t Ready(int32_t unused, VekPoint *point);
+  static int32_t Ready(int32_t unused, VekPoint* point);
   static int32_t Compare(VekElementId element);
 };
 

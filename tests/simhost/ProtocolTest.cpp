@@ -30,7 +30,7 @@ int32_t FakePlugin::Exec(int32_t kind, VekEventHandle handle) {
   if (execResult == EXEC_NEXT) VekCtlSetReadyFunc(Ready, "");
   return execResult;
 }
-int32_t FakePlugin::Ready(int32_t, VekPoint *p) {
+int32_t FakePlugin::Ready(int32_t, VekPoint* p) {
   calls.push_back("ready (" + std::to_string(int(p->x)) + ", " + std::to_string(int(p->y)) + ")");
   VekCtlSetExecuteFunc(Exec, "%f %f", p->x, p->y);
   return 0;
@@ -182,7 +182,7 @@ TEST_F(SimHostTest, EventQueriesAnswerForTheEventBeingHandled) {
     int32_t pointResult;
     VekPoint point;
     VekElementId element;
-    const VekChar *keyin;
+    const VekChar* keyin;
     int32_t motion;
     int32_t wrongHandle;
   };
@@ -218,7 +218,7 @@ TEST_F(SimHostTest, EventQueriesAnswerForTheEventBeingHandled) {
   EXPECT_EQ(seen.motion, 1);
 }
 
-class FailingCallTest : public SimHostTest, public testing::WithParamInterface<const char *> {};
+class FailingCallTest : public SimHostTest, public testing::WithParamInterface<const char*> {};
 
 TEST_P(FailingCallTest, ReturnsMinusOne) {
   SimDimension d{12, 5, 1, 3, "a", "b", 2};

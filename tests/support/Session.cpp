@@ -24,14 +24,14 @@ std::vector<std::string> Journal() {
   return entries;
 }
 
-std::vector<std::string> JournalOf(const std::string &function) {
+std::vector<std::string> JournalOf(const std::string& function) {
   std::vector<std::string> entries;
-  for (const std::string &entry : Journal())
+  for (const std::string& entry : Journal())
     if (entry.compare(0, function.size() + 1, function + "(") == 0) entries.push_back(entry);
   return entries;
 }
 
-std::vector<std::string> JournalFrom(const std::string &prefix) {
+std::vector<std::string> JournalFrom(const std::string& prefix) {
   std::vector<std::string> entries = Journal();
   for (size_t i = 0; i < entries.size(); ++i)
     if (entries[i].compare(0, prefix.size(), prefix) == 0)
@@ -49,20 +49,20 @@ SimEvent DataPoint(double x, double y, VekElementId element) {
 
 SimEvent Motion(double x, double y) { return SimEvent{EVT_POINT, 1, x, y, 0, 1, nullptr}; }
 
-SimEvent Keyin(const char *text) { return SimEvent{EVT_KEYIN, 0, 0, 0, 0, 0, text}; }
+SimEvent Keyin(const char* text) { return SimEvent{EVT_KEYIN, 0, 0, 0, 0, 0, text}; }
 
 SimEvent EndButton() { return SimEvent{EVT_END, 0, 0, 0, 0, 0, nullptr}; }
 
-int32_t Send(const SimEvent &event) { return SimSendEvent(&event); }
+int32_t Send(const SimEvent& event) { return SimSendEvent(&event); }
 
-VekElementId AddDimension(double measure, int32_t decimals, int32_t noteResult, const char *prefix,
-                          const char *suffix, int32_t mark, int32_t type) {
+VekElementId AddDimension(double measure, int32_t decimals, int32_t noteResult, const char* prefix,
+                          const char* suffix, int32_t mark, int32_t type) {
   SimDimension dimension{type, measure, decimals, noteResult, prefix, suffix, mark};
   return SimAddDimension(&dimension);
 }
 
-void StartWith(const std::vector<std::pair<std::u16string, std::u16string>> &settings) {
-  for (const auto &[name, text] : settings) testreg::SetText(name, text);
+void StartWith(const std::vector<std::pair<std::u16string, std::u16string>>& settings) {
+  for (const auto& [name, text] : settings) testreg::SetText(name, text);
   EXPECT_EQ(SimStartCommand(), 0);
 }
 

@@ -13,23 +13,23 @@ std::string PluginPath();
 
 // The journal, whole or the calls of one host function.
 std::vector<std::string> Journal();
-std::vector<std::string> JournalOf(const std::string &function);
+std::vector<std::string> JournalOf(const std::string& function);
 // The journal from the first entry that starts with prefix (empty if none).
-std::vector<std::string> JournalFrom(const std::string &prefix);
+std::vector<std::string> JournalFrom(const std::string& prefix);
 
 SimEvent Pick(VekElementId element, double x = 0, double y = 0);
 SimEvent Motion(double x, double y);
 SimEvent DataPoint(double x, double y, VekElementId element = 0);
-SimEvent Keyin(const char *text);
+SimEvent Keyin(const char* text);
 SimEvent EndButton();
-int32_t Send(const SimEvent &event);
+int32_t Send(const SimEvent& event);
 
 // A dimension of the drawing (type 12 unless given).
 VekElementId AddDimension(double measure, int32_t decimals = 0, int32_t noteResult = 0,
-                          const char *prefix = nullptr, const char *suffix = nullptr,
+                          const char* prefix = nullptr, const char* suffix = nullptr,
                           int32_t mark = 0, int32_t type = 12);
 // Stores settings texts, then starts the command.
-void StartWith(const std::vector<std::pair<std::u16string, std::u16string>> &settings = {});
+void StartWith(const std::vector<std::pair<std::u16string, std::u16string>>& settings = {});
 // The notes now in the drawing that are not previews.
 std::vector<SimNote> WrittenNotes();
 // The text of the one written note ("" and a failure when there is not one).

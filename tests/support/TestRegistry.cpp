@@ -34,14 +34,14 @@ void Reset() {
 #endif
 }
 
-Bytes TextBytes(const std::u16string &text, bool withNul) {
+Bytes TextBytes(const std::u16string& text, bool withNul) {
   Bytes bytes;
   for (char16_t c : text) bytes.insert(bytes.end(), {uint8_t(c), uint8_t(c >> 8)});
   if (withNul) bytes.insert(bytes.end(), {0, 0});
   return bytes;
 }
 
-void SetValue(const std::u16string &name, DWORD type, const Bytes &data) {
+void SetValue(const std::u16string& name, DWORD type, const Bytes& data) {
   HKEY key = OpenSettings(true);
   ASSERT_NE(key, nullptr);
   // Windows adds a NUL to a text whose count leaves it out when the unit
@@ -53,11 +53,11 @@ void SetValue(const std::u16string &name, DWORD type, const Bytes &data) {
   RegCloseKey(key);
 }
 
-void SetText(const std::u16string &name, const std::u16string &text) {
+void SetText(const std::u16string& name, const std::u16string& text) {
   SetValue(name, REG_SZ, TextBytes(text));
 }
 
-bool GetValue(const std::u16string &name, DWORD &type, Bytes &data) {
+bool GetValue(const std::u16string& name, DWORD& type, Bytes& data) {
   HKEY key = OpenSettings(false);
   if (!key) return false;
   DWORD size = 0;
@@ -69,7 +69,7 @@ bool GetValue(const std::u16string &name, DWORD &type, Bytes &data) {
   return found;
 }
 
-std::u16string GetText(const std::u16string &name) {
+std::u16string GetText(const std::u16string& name) {
   DWORD type = 0;
   Bytes data;
   if (!GetValue(name, type, data)) {
@@ -86,7 +86,7 @@ std::u16string GetText(const std::u16string &name) {
   return text;
 }
 
-void DeleteValue(const std::u16string &name) {
+void DeleteValue(const std::u16string& name) {
   HKEY key = OpenSettings(false);
   ASSERT_NE(key, nullptr);
   EXPECT_EQ(RegDeleteValueW(key, W(name)), ERROR_SUCCESS);

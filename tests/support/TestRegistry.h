@@ -18,20 +18,20 @@ using Bytes = std::vector<uint8_t>;
 // The settings key, "SOFTWARE\Quorvane\VEK\TriSpan".
 extern const char16_t kSettingsKey[];
 
-inline LPCWSTR W(const char16_t *text) { return reinterpret_cast<LPCWSTR>(text); }
-inline LPCWSTR W(const std::u16string &text) { return W(text.c_str()); }
+inline LPCWSTR W(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+inline LPCWSTR W(const std::u16string& text) { return W(text.c_str()); }
 
 // Starts from a registry without the settings key (Linux: a new, empty file).
 void Reset();
 // The text's UTF-16 bytes, and its NUL when withNul.
-Bytes TextBytes(const std::u16string &text, bool withNul = true);
-void SetValue(const std::u16string &name, DWORD type, const Bytes &data);
-void SetText(const std::u16string &name, const std::u16string &text);
+Bytes TextBytes(const std::u16string& text, bool withNul = true);
+void SetValue(const std::u16string& name, DWORD type, const Bytes& data);
+void SetText(const std::u16string& name, const std::u16string& text);
 // False when the value is missing.
-bool GetValue(const std::u16string &name, DWORD &type, Bytes &data);
+bool GetValue(const std::u16string& name, DWORD& type, Bytes& data);
 // A REG_SZ value's text without its NUL; fails the test for anything else.
-std::u16string GetText(const std::u16string &name);
-void DeleteValue(const std::u16string &name);
+std::u16string GetText(const std::u16string& name);
+void DeleteValue(const std::u16string& name);
 // The value names in the order the registry enumerates them.
 std::vector<std::u16string> ValueNames();
 

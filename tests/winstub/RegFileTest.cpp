@@ -11,12 +11,12 @@ using testreg::TextBytes;
 
 namespace {
 
-std::string ReadFile(const std::string &path) {
+std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::string &path, const std::string &bytes) {
+void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -69,9 +69,9 @@ const std::vector<Stored> kValues = {
 using RegFileTest = RegistryTest;
 
 TEST_F(RegFileTest, EveryValueSurvivesARereadExactly) {
-  for (const Stored &value : kValues) testreg::SetValue(value.name, value.type, value.data);
+  for (const Stored& value : kValues) testreg::SetValue(value.name, value.type, value.data);
   Reread();
-  for (const Stored &value : kValues) {
+  for (const Stored& value : kValues) {
     DWORD type = 0;
     Bytes data;
     ASSERT_TRUE(testreg::GetValue(value.name, type, data));
@@ -79,7 +79,7 @@ TEST_F(RegFileTest, EveryValueSurvivesARereadExactly) {
     EXPECT_EQ(data, value.data);
   }
   std::vector<std::u16string> names;
-  for (const Stored &value : kValues) names.push_back(value.name);
+  for (const Stored& value : kValues) names.push_back(value.name);
   EXPECT_EQ(testreg::ValueNames(), names);
 }
 
@@ -132,7 +132,7 @@ TEST_F(RegFileTest, ABrokenFileIsNeverOverwritten) {
 }
 
 TEST_F(RegFileTest, OtherRootsAndMissingHeadersAreRefused) {
-  for (const char *text : {"[HKEY_CURRENT_USER\\A]\r\n",
+  for (const char* text : {"[HKEY_CURRENT_USER\\A]\r\n",
                            "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\A]\r\n",
                            "Windows Registry Editor Version 5.00\r\n\"Round\"=\"1\"\r\n"}) {
     WriteFile(WinStubRegistryFile(), text);

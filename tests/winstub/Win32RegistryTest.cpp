@@ -22,7 +22,7 @@ protected:
   }
   void TearDown() override { RegCloseKey(key_); }
 
-  LONG Query(const char16_t *name, DWORD *type, uint8_t *data, DWORD *size) {
+  LONG Query(const char16_t* name, DWORD* type, uint8_t* data, DWORD* size) {
     return RegQueryValueExW(key_, W(name), nullptr, type, data, size);
   }
 
@@ -69,7 +69,7 @@ TEST_F(Win32RegistryTest, QueryKeepsTypeAndBytesAsSet) {
     DWORD type;
     Bytes data;
   };
-  for (const Row &row : {Row{REG_SZ, {}}, Row{REG_SZ, {'1', 0, '2'}}, Row{REG_DWORD, {1, 2, 3, 4}},
+  for (const Row& row : {Row{REG_SZ, {}}, Row{REG_SZ, {'1', 0, '2'}}, Row{REG_DWORD, {1, 2, 3, 4}},
                          Row{REG_DWORD, {1}}, Row{REG_BINARY, {0, 0xFF, 0x10}},
                          Row{REG_MULTI_SZ, {'a', 0, 0, 0, 0, 0}}}) {
     testreg::SetValue(u"Value", row.type, row.data);

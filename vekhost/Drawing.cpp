@@ -1,0 +1,274 @@
+#include "Drawing.h"
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace vekhost {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Reads the fields of one JSON object, each checked, naming the object's
+// place in the file in every error.
+class Fields {
+public:
+  Fields(const Json& object, std::string file, std::string place)
+      : object_(object), file_(std::move(file)), place_(std::move(place)) {
+    if (!object.is_object()) Fail("", "expected an object");
+  }
+
+  void Number(const char* key, double& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_number()) Fail(key, "expected a number");
+      out = v->get<double>();
+    }
+  }
+  void Integer(const char* key, int32_t& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_number_integer() || *v < INT32_MIN || *v > INT32_MAX)
+        Fail(key, "expected a whole number");
+      out = v->get<int32_t>();
+    }
+  }
+  void Text(const char* key, std::string& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_string()) Fail(key, "expected a text");
+      out = v->get<std::string>();
+    }
+  }
+  void At(const char* key, Point& out) {
+    if (const Json* v = Take(key, false)) {
+      if (!v->is_array() || v->size() != 2 || !(*v)[0].is_number() || !(*v)[1].is_number())
+        Fail(key, "expected a point [x, y]");
+      out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
+    }
+  }
+  void FrameName(const char* key, int32_t& out) {
+    std::string name;
+    Text(key, name);
+    if (name.empty()) return;
+    if (name != "figure" && name != "title") Fail(key, "expected \"figure\" or \"title\"");
+    out = name == "title" ? FRAME_TITLE : FRAME_FIGURE;
+  }
+  const Json* Object(const char* key) { return Take(key, false); }
+  // Every field must have been read: a misspelt one is a fault.
+  void Done() {
+    for (const auto& item : object_.items())
+      if (!seen_.count(item.key())) Fail(item.key(), "unknown field");
+  }
+  [[noreturn]] void Fail(const std::string& key, const std::string& what) const {
+    throw InputError(file_ + ": " + place_ + (key.empty() ? "" : "/" + key) + ": " + what);
+  }
+  const std::string& place() const { return place_; }
+
+private:
+  const Json* Take(const char* key, bool required) {
+    seen_.insert(key);
+    auto it = object_.find(key);
+    if (it == object_.end()) {
+      if (required) Fail(key, "missing");
+      return nullptr;
+    }
+    return &*it;
+  }
+
+  const Json& object_;
+  std::string file_, place_;
+  std::set<std::string> seen_;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw InputError(path + ": cannot be read");
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Json Parse(const std::string& path) {
+  std::string text = ReadFile(path);
+  try {
+    return Json::parse(text);
+  } catch (const Json::parse_error& error) {
+    size_t line = 1, column = 1;
+    for (size_t i = 0; i + 1 < error.byte && i < text.size(); ++i, ++column)
+      if (text[i] == '\n') ++line, column = 0;
+    std::string what = error.what();
+    what = what.substr(what.find("parse error"));
+    throw InputError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
+                     what);
+  }
+}
+
+// The array at key, each item handed to read with its place.
+template <typename Read> void EachItem(Fields& top, const char* key, Read read) {
+  const Json* items = top.Object(key);
+  if (!items) return;
+  if (!items->is_array()) top.Fail(key, "expected a list");
+  for (size_t i = 0; i < items->size(); ++i)
+    read((*items)[i], "/" + std::string(key) + "/" + std::to_string(i));
+}
+
+void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
+  Fields f(frames, path, "/frames");
+  for (auto [key, box] :
+       {std::pair<const char*, FrameBox*>{"figure", &drawing.figure}, {"title", &drawing.title}}) {
+    if (const Json* frame = f.Object(key)) {
+      Fields g(*frame, path, "/frames/" + std::string(key));
+      g.At("origin", box->origin);
+      g.At("size", box->size);
+      g.Done();
+      if (box->size.x <= 0 || box->size.y <= 0) g.Fail("size", "expected a positive size");
+    }
+  }
+  f.FrameName("current", drawing.currentFrame);
+  f.Done();
+}
+
+} // namespace
+
+Drawing LoadDrawing(const std::string& path) {
+  Json json = Parse(path);
+  Drawing drawing;
+  Fields top(json, path, "");
+  std::set<std::string> names;
+  auto Named = [&](Fields& f, std::string& name) {
+    f.Text("name", name, true);
+    if (name.empty() || name.find_first_of(" \t") != std::string::npos)
+      f.Fail("name", "expected a name without blanks");
+    if (!names.insert(name).second) f.Fail("name", "\"" + name + "\" is used twice");
+  };
+  if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
+  EachItem(top, "dimensions", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    Dimension d;
+    Named(f, d.name);
+    f.Integer("type", d.type);
+    f.Number("measure", d.measure, true);
+    f.Integer("decimals", d.decimals);
+    f.Text("prefix", d.prefix);
+    f.Text("suffix", d.suffix);
+    f.Integer("noteResult", d.noteResult);
+    f.Integer("mark", d.mark);
+    f.At("from", d.from);
+    f.At("to", d.to);
+    f.Number("offset", d.offset);
+    f.FrameName("frame", d.frame);
+    f.Done();
+    uint32_t type = uint32_t(d.type);
+    if (type > VEK_MAX_DIMENSION_TYPE || !(VEK_DIMENSION_TYPES >> type & 1))
+      f.Fail("type", "expected a dimension type: 12 to 15, 17, 22 to 26");
+    drawing.dimensions.push_back(d);
+  });
+  EachItem(top, "notes", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    Note n;
+    Named(f, n.name);
+    f.Integer("kind", n.kind);
+    f.At("at", n.at);
+    f.Text("text", n.text);
+    f.Number("height", n.height);
+    f.Number("width", n.width);
+    f.Number("pitch", n.pitch);
+    f.FrameName("frame", n.frame);
+    f.Done();
+    drawing.notes.push_back(n);
+  });
+  EachItem(top, "elements", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    Element e;
+    Named(f, e.name);
+    f.Integer("type", e.type);
+    f.At("from", e.from);
+    f.At("to", e.to);
+    f.FrameName("frame", e.frame);
+    f.Done();
+    drawing.elements.push_back(e);
+  });
+  top.Done();
+  return drawing;
+}
+
+void PlaceDrawing(Drawing& drawing) {
+  for (Dimension& d : drawing.dimensions) {
+    SimDimension sim{d.type,           d.measure,        d.decimals, d.noteResult,
+                     d.prefix.c_str(), d.suffix.c_str(), d.mark};
+    d.id = SimAddDimension(&sim);
+  }
+  for (Note& n : drawing.notes) {
+    SimSetCurrentFrame(n.frame);
+    SimNote sim{n.kind, n.at.x, n.at.y, n.text.c_str(), n.height, n.width, n.pitch, n.frame, 0};
+    n.id = SimAddNote(&sim);
+  }
+  for (Element& e : drawing.elements) e.id = SimAddElement(e.type);
+  SimSetCurrentFrame(drawing.currentFrame);
+}
+
+bool Drawing::Find(const std::string& name, VekElementId& id, Point& pickPoint) const {
+  auto middle = [](Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
+  for (const Dimension& d : dimensions)
+    if (d.name == name) {
+      id = d.id;
+      pickPoint = middle(d.from, d.to);
+      return true;
+    }
+  for (const Note& n : notes)
+    if (n.name == name) {
+      id = n.id;
+      pickPoint = n.at;
+      return true;
+    }
+  for (const Element& e : elements)
+    if (e.name == name) {
+      id = e.id;
+      pickPoint = middle(e.from, e.to);
+      return true;
+    }
+  return false;
+}
+
+std::vector<ResultNote> ResultNotes(const Drawing& drawing) {
+  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
+  SimListNotes(ids.data(), int32_t(ids.size()));
+  std::vector<ResultNote> result;
+  for (VekElementId id : ids) {
+    ResultNote note;
+    note.id = id;
+    if (SimGetNote(id, &note.state) != 0 || note.state.preview) continue;
+    note.isNew = true;
+    for (const Note& n : drawing.notes) {
+      if (n.id != id) continue;
+      note.isNew = false;
+      note.name = n.name;
+      note.changed = n.text != note.state.text || n.height != note.state.height ||
+                     n.width != note.state.width || n.pitch != note.state.pitch;
+    }
+    result.push_back(note);
+  }
+  return result;
+}
+
+std::string ResultJson(const std::vector<ResultNote>& notes) {
+  Json out;
+  out["frame"] = SimGetCurrentFrame() == FRAME_TITLE ? "title" : "figure";
+  out["notes"] = Json::array();
+  for (const ResultNote& note : notes) {
+    if (!note.isNew && !note.changed) continue;
+    const SimNote& s = note.state;
+    Json item = {{"status", note.isNew ? "new" : "changed"},
+                 {"kind", s.kind},
+                 {"at", {s.x, s.y}},
+                 {"text", s.text},
+                 {"height", s.height},
+                 {"width", s.width},
+                 {"pitch", s.pitch},
+                 {"frame", s.frame == FRAME_TITLE ? "title" : "figure"}};
+    if (!note.name.empty()) item["name"] = note.name;
+    out["notes"].push_back(item);
+  }
+  return out.dump(2, ' ', true) + "\n"; // escaped: the private-use diameter signs show
+}
+
+} // namespace vekhost

@@ -1,0 +1,124 @@
+#include "Script.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace vekhost {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& place, const std::string& what) {
+  throw InputError(place + ": " + what);
+}
+
+double Number(std::istringstream& words, const std::string& place, const char* what) {
+  std::string word;
+  if (!(words >> word)) Fail(place, std::string("expected ") + what);
+  char* end = nullptr;
+  double value = std::strtod(word.c_str(), &end);
+  if (end == word.c_str() || *end) Fail(place, std::string("expected a number for ") + what);
+  return value;
+}
+
+void Known(const Drawing& drawing, const std::string& name, const std::string& place) {
+  VekElementId id;
+  vekhost::Point point;
+  if (!drawing.Find(name, id, point)) Fail(place, "the drawing has no element \"" + name + "\"");
+}
+
+} // namespace
+
+std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& drawing,
+                                      const std::string& place) {
+  std::string clean = line;
+  if (!clean.empty() && clean.back() == '\r') clean.pop_back();
+  std::istringstream words(clean);
+  std::string verb;
+  if (!(words >> verb) || verb[0] == '#') return std::nullopt;
+  ScriptEvent event;
+  event.line = clean.substr(clean.find_first_not_of(" \t"));
+  if (verb == "pick") {
+    event.kind = ScriptEvent::Pick;
+    if (!(words >> event.name)) Fail(place, "pick: expected an element's name");
+    Known(drawing, event.name, place);
+    words >> std::ws;
+    if (!words.eof()) {
+      event.at.x = Number(words, place, "x");
+      event.at.y = Number(words, place, "y");
+      event.hasPoint = true;
+    }
+  } else if (verb == "point" || verb == "motion" || verb == "further") {
+    event.kind = verb == "point"    ? ScriptEvent::Point
+                 : verb == "motion" ? ScriptEvent::Motion
+                                    : ScriptEvent::Further;
+    event.at.x = Number(words, place, "x");
+    event.at.y = Number(words, place, "y");
+    event.hasPoint = true;
+    std::string on;
+    if (verb == "point" && words >> on) {
+      if (on != "on" || !(words >> event.name)) Fail(place, "point: expected \"on NAME\"");
+      Known(drawing, event.name, place);
+    }
+  } else if (verb == "keyin") {
+    event.kind = ScriptEvent::Keyin;
+    size_t start = clean.find("keyin") + 5;
+    if (start < clean.size()) event.text = clean.substr(start + 1);
+    return event;
+  } else if (verb == "end" || verb == "start") {
+    event.kind = verb == "end" ? ScriptEvent::End : ScriptEvent::Start;
+  } else {
+    Fail(place, "unknown event \"" + verb + "\" (pick, point, motion, further, keyin, end, start)");
+  }
+  std::string extra;
+  if (words >> extra) Fail(place, "unexpected \"" + extra + "\"");
+  return event;
+}
+
+std::vector<ScriptEvent> LoadScript(const std::string& path, const Drawing& drawing) {
+  std::ifstream in(path);
+  if (!in) throw InputError(path + ": cannot be read");
+  std::vector<ScriptEvent> events;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number)
+    if (auto event = ParseEvent(line, drawing, path + ":" + std::to_string(number)))
+      events.push_back(*event);
+  return events;
+}
+
+SimEvent ToSimEvent(const ScriptEvent& event, const Drawing& drawing) {
+  SimEvent sim{0, 0, 0, 0, 0, 0, nullptr};
+  VekElementId id = 0;
+  vekhost::Point pickPoint;
+  if (!event.name.empty()) drawing.Find(event.name, id, pickPoint);
+  switch (event.kind) {
+  case ScriptEvent::Pick:
+    sim.kind = EVT_PICK;
+    sim.element = id;
+    sim.hasPoint = 1;
+    sim.x = event.hasPoint ? event.at.x : pickPoint.x;
+    sim.y = event.hasPoint ? event.at.y : pickPoint.y;
+    break;
+  case ScriptEvent::Point:
+  case ScriptEvent::Motion:
+  case ScriptEvent::Further:
+    sim.kind = event.kind == ScriptEvent::Further ? EVT_FURTHER : EVT_POINT;
+    sim.motion = event.kind == ScriptEvent::Motion;
+    sim.element = id;
+    sim.hasPoint = 1;
+    sim.x = event.at.x;
+    sim.y = event.at.y;
+    break;
+  case ScriptEvent::Keyin:
+    sim.kind = EVT_KEYIN;
+    sim.keyin = event.text.c_str();
+    break;
+  case ScriptEvent::End:
+  case ScriptEvent::Start:
+    sim.kind = EVT_END;
+    break;
+  }
+  return sim;
+}
+
+} // namespace vekhost

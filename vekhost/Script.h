@@ -1,0 +1,43 @@
+// Session scripts: one event a line, as a drafter would give them.
+//
+//   pick NAME [X Y]        pick an element by its name (at its middle, or at X Y)
+//   point X Y [on NAME]    a data point, on the named element or on none
+//   motion X Y             the cursor moves to X Y
+//   further X Y            the further position event (kind 3)
+//   keyin [TEXT]           typed text: the rest of the line, blanks included
+//   end                    the end button
+//   start                  start the command again once it has ended
+//   # ...                  a comment; blank lines are skipped too
+#ifndef TRISPAN_VEKHOST_SCRIPT_H
+#define TRISPAN_VEKHOST_SCRIPT_H
+
+#include "Drawing.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vekhost {
+
+struct ScriptEvent {
+  enum Kind { Pick, Point, Motion, Further, Keyin, End, Start } kind = End;
+  std::string line; // as written, for the session's echo
+  std::string name; // the element picked or under the point
+  vekhost::Point at;
+  bool hasPoint = false;
+  std::string text; // typed
+};
+
+// Reads one line; nothing for a blank or comment line. Throws InputError
+// with `place` ("file:line") for a line it cannot read or a name the drawing
+// does not have.
+std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& drawing,
+                                      const std::string& place);
+// Reads a whole script file.
+std::vector<ScriptEvent> LoadScript(const std::string& path, const Drawing& drawing);
+// The host's event for a script event (keyin text pointing into it).
+SimEvent ToSimEvent(const ScriptEvent& event, const Drawing& drawing);
+
+} // namespace vekhost
+
+#endif

@@ -1,0 +1,173 @@
+#include "Svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace vekhost {
+
+namespace {
+
+const char kDiameter[] = "\xC3\x98";         // Ø
+const char kSignExternal[] = "\xEE\x80\x80"; // U+E000
+const char kSignWindows[] = "\xEE\x84\x9D";  // U+E11D
+const char kDiameterPrefix[] = "\x1c!";      // a dimension's diameter prefix
+const double kPi = 3.14159265358979323846;
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string Num(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", value);
+  std::string text = buffer;
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text == "-0" ? "0" : text;
+}
+
+// Maps frame coordinates to the picture (y grows downwards there).
+struct View {
+  double top; // the largest y of the drawing
+  const Drawing& drawing;
+  Point Map(int32_t frame, Point p) const {
+    const FrameBox& box = drawing.Frame(frame);
+    return Point{box.origin.x + p.x, top - (box.origin.y + p.y)};
+  }
+};
+
+std::string DimensionLabel(const Dimension& d) {
+  char number[64];
+  std::snprintf(number, sizeof number, "%.*f", std::clamp(d.decimals, 0, 20), d.measure);
+  // A diameter's mark shows as the sign, unless its prefix carries one.
+  std::string value = (d.mark == 2 && d.prefix.rfind(kDiameterPrefix, 0) != 0 ? kDiameter : "") +
+                      std::string(number);
+  switch (d.noteResult) {
+  case 0:
+    return value;
+  case 1:
+    return d.prefix + value;
+  case 2:
+    return value + d.suffix;
+  case 3:
+    return d.prefix + value + d.suffix;
+  default:
+    return d.prefix;
+  }
+}
+
+void Line(std::ostringstream& out, Point a, Point b, const char* style) {
+  out << "  <line x1=\"" << Num(a.x) << "\" y1=\"" << Num(a.y) << "\" x2=\"" << Num(b.x)
+      << "\" y2=\"" << Num(b.y) << "\" " << style << "/>\n";
+}
+
+void Text(std::ostringstream& out, Point at, double size, double angle, const std::string& text,
+          const char* style) {
+  out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
+      << "\"";
+  if (angle != 0)
+    out << " transform=\"rotate(" << Num(angle) << " " << Num(at.x) << " " << Num(at.y) << ")\"";
+  out << " " << style << ">" << Escape(ReadableText(text)) << "</text>\n";
+}
+
+void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d) {
+  double dx = d.to.x - d.from.x, dy = d.to.y - d.from.y;
+  double length = std::hypot(dx, dy);
+  if (length == 0) return;
+  Point normal{-dy / length, dx / length};
+  auto shifted = [&](Point p, double by) {
+    return Point{p.x + normal.x * by, p.y + normal.y * by};
+  };
+  Point a = shifted(d.from, d.offset), b = shifted(d.to, d.offset);
+  const char* style = "stroke=\"#1f5fbf\" stroke-width=\"0.3\"";
+  Line(out, view.Map(d.frame, d.from), view.Map(d.frame, shifted(d.from, d.offset * 1.1)), style);
+  Line(out, view.Map(d.frame, d.to), view.Map(d.frame, shifted(d.to, d.offset * 1.1)), style);
+  out << "  <line x1=\"" << Num(view.Map(d.frame, a).x) << "\" y1=\"" << Num(view.Map(d.frame, a).y)
+      << "\" x2=\"" << Num(view.Map(d.frame, b).x) << "\" y2=\"" << Num(view.Map(d.frame, b).y)
+      << "\" " << style << " marker-start=\"url(#arrow)\" marker-end=\"url(#arrow)\"/>\n";
+  Point middle = view.Map(d.frame, shifted(Point{(d.from.x + d.to.x) / 2, (d.from.y + d.to.y) / 2},
+                                           d.offset + (d.offset < 0 ? -1 : 1) * 2.5));
+  double angle = -std::atan2(dy, dx) * 180 / kPi;
+  if (angle <= -90 || angle > 90) angle += 180;
+  Text(out, middle, 3.5, angle, DimensionLabel(d),
+       "fill=\"#1f5fbf\" text-anchor=\"middle\" dominant-baseline=\"middle\"");
+}
+
+} // namespace
+
+std::string ReadableText(const std::string& utf8) {
+  std::string text = Replace(utf8, kDiameterPrefix, kDiameter);
+  text = Replace(Replace(text, kSignExternal, kDiameter), kSignWindows, kDiameter);
+  text.erase(std::remove_if(text.begin(), text.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
+             text.end());
+  return text;
+}
+
+std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes) {
+  const FrameBox& f = drawing.figure;
+  const FrameBox& t = drawing.title;
+  double left = std::min(f.origin.x, t.origin.x) - 10;
+  double right = std::max(f.origin.x + f.size.x, t.origin.x + t.size.x) + 10;
+  double bottom = std::min(f.origin.y, t.origin.y) - 10;
+  double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
+  View view{top, drawing};
+  std::ostringstream out;
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
+      << Num(right - left) << " " << Num(top - bottom) << "\" width=\"" << Num((right - left) * 4)
+      << "\" height=\"" << Num((top - bottom) * 4) << "\" font-family=\"sans-serif\">\n"
+      << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
+         "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto-start-reverse\">"
+         "<path d=\"M 0 0 L 10 5 L 0 10 z\" fill=\"#1f5fbf\"/></marker></defs>\n"
+      << "  <rect x=\"" << Num(left) << "\" y=\"0\" width=\"" << Num(right - left) << "\" height=\""
+      << Num(top - bottom) << "\" fill=\"white\"/>\n";
+  int32_t current = SimGetCurrentFrame();
+  for (int32_t frame : {FRAME_FIGURE, FRAME_TITLE}) {
+    const FrameBox& box = drawing.Frame(frame);
+    Point corner = view.Map(frame, Point{0, box.size.y});
+    bool isCurrent = frame == current;
+    out << "  <rect x=\"" << Num(corner.x) << "\" y=\"" << Num(corner.y) << "\" width=\""
+        << Num(box.size.x) << "\" height=\"" << Num(box.size.y) << "\" fill=\"none\" stroke=\""
+        << (isCurrent ? "#222" : "#999") << "\" stroke-width=\"" << (isCurrent ? "0.6" : "0.3")
+        << "\"/>\n";
+    std::string label = std::string(frame == FRAME_TITLE ? "title frame" : "figure frame") +
+                        (isCurrent ? " (current)" : "");
+    Text(out, Point{corner.x + 1.5, corner.y + 4}, 3, 0, label, "fill=\"#777\"");
+  }
+  for (const Element& e : drawing.elements)
+    Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to),
+         "stroke=\"black\" stroke-width=\"0.5\"");
+  for (const Dimension& d : drawing.dimensions) DrawDimension(out, view, d);
+  for (const ResultNote& note : notes) {
+    const SimNote& s = note.state;
+    const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
+    std::string style = std::string("fill=\"") + color + "\"";
+    Text(out, view.Map(s.frame, Point{s.x, s.y}), s.height > 0 ? s.height : 3.5, 0, s.text,
+         style.c_str());
+  }
+  out << "</svg>\n";
+  return out.str();
+}
+
+} // namespace vekhost
