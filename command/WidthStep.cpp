@@ -4,6 +4,8 @@
 #include "HeightStep.h"
 #include "LengthStep.h"
 #include "PickState.h"
+#include "Settings.h"
+#include "TriSpanDlg.h"
 
 namespace {
 
@@ -20,6 +22,16 @@ bool ReportWidthFailure(const DimensionReading& reading) {
                                                               : nullptr;
   if (error) VekMsgPutErrorMessage(error);
   return error != nullptr;
+}
+
+// The settings dialog, from the plug-in's own resources: on OK its values
+// take effect at once and are saved; anything else changes nothing.
+void RunSettingsDialog() {
+  AFX_MAINTAIN_STATE2 moduleState(AfxGetStaticModuleState());
+  TriSpanDlg dialog;
+  if (dialog.DoModal() != IDOK) return;
+  dialog.CopyTo(TriSpanSettings);
+  dialog.SaveToRegistry();
 }
 
 } // namespace
@@ -39,8 +51,12 @@ int32_t FilterDimension(VekElementId element) {
 
 int32_t ExecWidth(int32_t kind, VekEventHandle handle) {
   VekPoint point;
-  // Without a position there is nothing to measure; the step keeps waiting.
-  if (VekEvtGetPoint(kind, handle, &point) != 0) return EXEC_STAY;
+  // Without a position there is nothing to measure; the step keeps waiting,
+  // after the settings dialog for the end button.
+  if (VekEvtGetPoint(kind, handle, &point) != 0) {
+    if (kind == EVT_END) RunSettingsDialog();
+    return EXEC_STAY;
+  }
 
   PickState.widthValue = 0;
   PickState.lengthValue = 0;

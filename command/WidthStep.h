@@ -13,7 +13,8 @@ void SetUpWidthStep();
 int32_t FilterDimension(VekElementId element);
 
 // Records the width of a picked dimension and goes on to the length step,
-// or straight to the height step for a diameter.
+// or straight to the height step for a diameter; the end button runs the
+// settings dialog and the step keeps waiting.
 int32_t ExecWidth(int32_t kind, VekEventHandle handle);
 
 #endif

@@ -16,7 +16,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return reason == DLL_PROCESS_ATTACH ? AfxDllAttach(instance) : TRUE;
 }
 #else
+#include "WinStub.h"
 #include <dlfcn.h>
+
+// The resources as windres compiled them (generated at build time).
+extern const unsigned char kTriSpanResources[];
+extern const size_t kTriSpanResourcesSize;
 
 namespace {
 HINSTANCE ThisLibrary() {
@@ -24,7 +29,12 @@ HINSTANCE ThisLibrary() {
   dladdr(reinterpret_cast<void*>(&ThisLibrary), &info);
   return static_cast<HINSTANCE>(info.dli_fbase);
 }
-// Initialised after theApp, as it is defined after it in this file.
-const BOOL attached = AfxDllAttach(ThisLibrary());
+// Makes the compiled resources known, then runs the start-up; initialised
+// after theApp, as it is defined after it in this file.
+BOOL Attach() {
+  WinStubRegisterResources(ThisLibrary(), kTriSpanResources, kTriSpanResourcesSize);
+  return AfxDllAttach(ThisLibrary());
+}
+const BOOL attached = Attach();
 } // namespace
 #endif

@@ -24,15 +24,17 @@ void StoreSettingText(SettingsRecord& record, const SettingField& field, const C
   if (field.text) record.*field.text = text;
 }
 
-bool LoadSettings() {
-  const CString keyPath = MakeSettingsKey(settingsSubKey);
-  for (const SettingField& field : kSettingFields) {
-    CString text;
-    if (RegReadText(keyPath, field.name, text) == -1) {
-      text = field.defaultText;
-      WriteSetting(settingsSubKey, field.name, text);
-    }
-    StoreSettingText(TriSpanSettings, field, text);
+CString ReadSettingText(const CString& subKey, const SettingField& field) {
+  CString text;
+  if (RegReadText(MakeSettingsKey(subKey), field.name, text) == -1) {
+    text = field.defaultText;
+    WriteSetting(subKey, field.name, text);
   }
+  return text;
+}
+
+bool LoadSettings() {
+  for (const SettingField& field : kSettingFields)
+    StoreSettingText(TriSpanSettings, field, ReadSettingText(settingsSubKey, field));
   return true;
 }

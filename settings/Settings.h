@@ -43,6 +43,10 @@ struct SettingField {
 const int SETTING_COUNT = 12;
 extern const SettingField kSettingFields[SETTING_COUNT];
 
+// The stored text of a setting under subKey's settings key; when it cannot be
+// read, its default, which is written back at once.
+CString ReadSettingText(const CString& subKey, const SettingField& field);
+
 // Sets a field from its stored text, converting as its kind asks.
 void StoreSettingText(SettingsRecord& record, const SettingField& field, const CString& text);
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev   # the Linux build and its tests
   g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
-  wine wine64                                     # the Windows tests
+  wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
 )
 missing=()

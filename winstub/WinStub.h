@@ -11,6 +11,8 @@
 
 #include "windows.h"
 
+#include <stddef.h>
+
 extern "C" {
 // Keeps the registry in this file from now on (read at the next access).
 // Without a call: $WINSTUB_REGISTRY, else $XDG_CONFIG_HOME/vekhost/registry.reg
@@ -29,6 +31,29 @@ enum {
   WINSTUB_FAIL_SET = 8,    // RegSetValueExW: ERROR_ACCESS_DENIED
 };
 WINSTUB_API void WinStubSetRegistryFailures(unsigned flags);
+
+// The dialog manager. A module makes its compiled resources (a .res file's
+// bytes, as windres writes them) known under its instance handle; then
+// DialogBoxParamW finds its dialog templates there. There is no screen: a
+// modal dialog is handed to the driver, which plays the user through the
+// Win32 calls (BM_CLICK, CB_SETCURSEL with CBN_SELCHANGE, WM_SETTEXT...).
+// A dialog the driver leaves open is closed as with the close box (IDCANCEL);
+// without a driver DialogBoxParamW fails with -1, as with no display.
+WINSTUB_API void WinStubRegisterResources(HINSTANCE module, const void* res, size_t size);
+typedef void (*WinStubDialogDriver)(HWND dialog, void* context);
+WINSTUB_API void WinStubSetDialogDriver(WinStubDialogDriver driver, void* context);
+
+// A control as the template made it, for drivers that show the dialog.
+typedef struct WinStubControl {
+  int id;
+  WORD kind; // 0x80 button, 0x81 edit, 0x82 static, 0x85 combo box
+  DWORD style;
+  short x, y, cx, cy;
+} WinStubControl;
+// The dialog's controls in template order: their number; up to capacity go
+// to out, and their windows to windows.
+WINSTUB_API int WinStubDialogControls(HWND dialog, WinStubControl* out, HWND* windows,
+                                      int capacity);
 }
 
 #endif

@@ -1,7 +1,8 @@
 // windows.h for the Linux build: the subset of the Win32 API that TriSpan and
 // its tests use, with the same names, values and semantics. Text is UTF-16
-// (WCHAR is char16_t here; wchar_t is 32 bits on Linux). The registry lives
-// in libwinstub.so (Registry.cpp); WinStub.h controls where it is kept.
+// (WCHAR is char16_t here; wchar_t is 32 bits on Linux). The registry and
+// the dialog manager live in libwinstub.so (Registry.cpp, Dialogs.cpp);
+// WinStub.h controls them.
 #ifndef TRISPAN_WINSTUB_WINDOWS_H
 #define TRISPAN_WINSTUB_WINDOWS_H
 
@@ -14,6 +15,7 @@
 #endif
 
 #define WINAPI
+#define CALLBACK
 #define TRUE 1
 #define FALSE 0
 
@@ -35,6 +37,55 @@ typedef HINSTANCE HMODULE;
 typedef struct HKEY__* HKEY;
 typedef HKEY* PHKEY;
 typedef struct SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+typedef struct HWND__* HWND;
+typedef uint16_t WORD;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef intptr_t INT_PTR;
+typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define MAKEINTRESOURCEW(id) ((LPCWSTR)(uintptr_t)(WORD)(id))
+#define LOWORD(value) ((WORD)((uintptr_t)(value)&0xFFFF))
+#define HIWORD(value) ((WORD)(((uintptr_t)(value) >> 16) & 0xFFFF))
+#define MAKEWPARAM(low, high) ((WPARAM)(((uint32_t)(WORD)(low)) | ((uint32_t)(WORD)(high)) << 16))
+
+#define IDOK 1
+#define IDCANCEL 2
+
+#define WM_DESTROY 0x0002
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_CLOSE 0x0010
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+
+#define BN_CLICKED 0
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+#define BS_PUSHBUTTON 0
+#define BS_DEFPUSHBUTTON 1
+#define BS_RADIOBUTTON 4
+#define BS_GROUPBOX 7
+#define BS_AUTORADIOBUTTON 9
+
+#define CBN_SELCHANGE 1
+#define CB_ERR (-1)
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_ADDSTRING 0x0143
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_SETCURSEL 0x014E
+#define CBS_SORT 0x0100
+
+#define GWL_STYLE (-16)
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
 
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
 
@@ -79,6 +130,23 @@ WINSTUB_API LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameU
 WINSTUB_API LONG RegDeleteValueW(HKEY key, LPCWSTR name);
 WINSTUB_API LONG RegDeleteTreeW(HKEY key, LPCWSTR subKey);
 WINSTUB_API LONG RegCloseKey(HKEY key);
+
+WINSTUB_API INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND parent,
+                                    DLGPROC procedure, LPARAM initParam);
+WINSTUB_API BOOL EndDialog(HWND dialog, INT_PTR result);
+WINSTUB_API HWND GetDlgItem(HWND dialog, int id);
+WINSTUB_API int GetDlgCtrlID(HWND control);
+WINSTUB_API LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+WINSTUB_API LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam,
+                                        LPARAM lParam);
+WINSTUB_API BOOL SetWindowTextW(HWND window, LPCWSTR text);
+WINSTUB_API int GetWindowTextW(HWND window, LPWSTR text, int units);
+WINSTUB_API int GetWindowTextLengthW(HWND window);
+WINSTUB_API BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+WINSTUB_API UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int units);
+WINSTUB_API BOOL CheckRadioButton(HWND dialog, int first, int last, int checked);
+WINSTUB_API UINT IsDlgButtonChecked(HWND dialog, int id);
+WINSTUB_API LONG GetWindowLongW(HWND window, int index);
 }
 
 #endif

@@ -1,0 +1,117 @@
+#include "AfxDialog.h"
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// The dialogs now open, by window: the dialog procedure's way back to them.
+std::map<HWND, CDialog*>& OpenDialogs() {
+  static std::map<HWND, CDialog*> dialogs;
+  return dialogs;
+}
+
+LPCWSTR Wide(const CString& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
+
+bool IsRadioButton(HWND control) {
+  LONG type = GetWindowLongW(control, GWL_STYLE) & 0xF;
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+} // namespace
+
+int CComboBox::AddString(const CString& text) {
+  return int(SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text))));
+}
+
+int CComboBox::SetCurSel(int index) {
+  return int(SendMessageW(m_hWnd, CB_SETCURSEL, WPARAM(index), 0));
+}
+
+int CComboBox::GetCurSel() const { return int(SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
+
+CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+  return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(templateId_), parent_, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange exchange{this, saveAndValidate};
+  DoDataExchange(&exchange);
+  return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (UpdateData(TRUE)) EndDialog(m_hWnd, IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(m_hWnd, IDCANCEL); }
+
+BOOL CDialog::OnCommand(int, UINT) { return FALSE; }
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    CDialog* self = reinterpret_cast<CDialog*>(lParam);
+    self->m_hWnd = dialog;
+    OpenDialogs()[dialog] = self;
+    return self->OnInitDialog();
+  }
+  auto it = OpenDialogs().find(dialog);
+  if (it == OpenDialogs().end()) return FALSE;
+  CDialog* self = it->second;
+  if (message == WM_COMMAND) {
+    int id = LOWORD(wParam);
+    UINT code = HIWORD(wParam);
+    if (id == IDOK && code == BN_CLICKED) return self->OnOK(), TRUE;
+    if (id == IDCANCEL && code == BN_CLICKED) return self->OnCancel(), TRUE;
+    return self->OnCommand(id, code);
+  }
+  if (message == WM_DESTROY) {
+    OpenDialogs().erase(it);
+    self->m_hWnd = nullptr;
+  }
+  return FALSE;
+}
+
+void DDX_Control(CDataExchange* exchange, int id, CComboBox& control) {
+  if (!control.m_hWnd) control.m_hWnd = GetDlgItem(exchange->m_pDlgWnd->GetSafeHwnd(), id);
+}
+
+void DDX_Radio(CDataExchange* exchange, int firstId, int& value) {
+  HWND dialog = exchange->m_pDlgWnd->GetSafeHwnd();
+  if (exchange->m_bSaveAndValidate) value = -1;
+  for (int index = 0;; ++index) {
+    HWND button = GetDlgItem(dialog, firstId + index);
+    if (!button || !IsRadioButton(button) ||
+        (index > 0 && (GetWindowLongW(button, GWL_STYLE) & WS_GROUP)))
+      break;
+    if (exchange->m_bSaveAndValidate) {
+      if (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
+    } else {
+      SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+  }
+}
+
+void DDX_Text(CDataExchange* exchange, int id, CString& value) {
+  HWND control = GetDlgItem(exchange->m_pDlgWnd->GetSafeHwnd(), id);
+  if (!exchange->m_bSaveAndValidate) {
+    SetWindowTextW(control, Wide(value));
+    return;
+  }
+  int length = GetWindowTextLengthW(control);
+  std::vector<char16_t> text(size_t(length) + 1, u'\0');
+  GetWindowTextW(control, reinterpret_cast<LPWSTR>(text.data()), length + 1);
+  value = CString(text.data());
+}
