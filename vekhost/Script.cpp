@@ -1,5 +1,9 @@
 #include "Script.h"
 
+#include "resource.h"
+
+#include <windows.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -25,6 +29,51 @@ void Known(const Drawing& drawing, const std::string& name, const std::string& p
   VekElementId id;
   vekhost::Point point;
   if (!drawing.Find(name, id, point)) Fail(place, "the drawing has no element \"" + name + "\"");
+}
+
+struct NamedControl {
+  const char* action;
+  const char* name;
+  int id;
+};
+
+// The settings dialog's controls, by the names scripts give them.
+const NamedControl kDialogControls[] = {
+    {"select", "round", IDC_ROUND},
+    {"select", "frame-dim", IDC_FRAME_DIM},
+    {"select", "frame-char", IDC_FRAME_CHAR},
+    {"select", "frame-cmd", IDC_FRAME_CMD},
+    {"click", "font-external", IDC_FONT_EXTERNAL},
+    {"click", "font-windows", IDC_FONT_WINDOWS},
+    {"click", "ok", IDOK},
+    {"click", "cancel", IDCANCEL},
+    {"type", "connector", IDC_MTITLE},
+    {"type", "width", IDC_WIDTH},
+    {"type", "height", IDC_HEIGHT},
+    {"type", "pitch", IDC_PITCH},
+    {"type", "x", IDC_POSITION_X},
+    {"type", "y", IDC_POSITION_Y},
+    {"type", "prefix", IDC_PRE_COMMENT},
+};
+
+void ParseDialogAction(std::istringstream& words, const std::string& line, ScriptEvent& event,
+                       const std::string& place) {
+  std::string name;
+  words >> event.action >> name;
+  std::string names;
+  for (const NamedControl& control : kDialogControls) {
+    if (control.action != event.action) continue;
+    names += (names.empty() ? "" : ", ") + std::string(control.name);
+    if (control.name == name) event.control = control.id;
+  }
+  if (names.empty()) Fail(place, "dialog: expected select, click or type");
+  if (!event.control) Fail(place, "dialog " + event.action + ": expected one of " + names);
+  if (event.action == "select") event.position = int(Number(words, place, "a position"));
+  if (event.action == "type") {
+    size_t at = line.find(name, line.find(event.action) + event.action.size()) + name.size();
+    event.text = at < line.size() ? line.substr(at + 1) : "";
+    words.str("");
+  }
 }
 
 } // namespace
@@ -65,10 +114,14 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
     size_t start = clean.find("keyin") + 5;
     if (start < clean.size()) event.text = clean.substr(start + 1);
     return event;
+  } else if (verb == "dialog") {
+    event.kind = ScriptEvent::Dialog;
+    ParseDialogAction(words, clean, event, place);
   } else if (verb == "end" || verb == "start") {
     event.kind = verb == "end" ? ScriptEvent::End : ScriptEvent::Start;
   } else {
-    Fail(place, "unknown event \"" + verb + "\" (pick, point, motion, further, keyin, end, start)");
+    Fail(place, "unknown event \"" + verb +
+                    "\" (pick, point, motion, further, keyin, end, start, dialog)");
   }
   std::string extra;
   if (words >> extra) Fail(place, "unexpected \"" + extra + "\"");
@@ -115,6 +168,7 @@ SimEvent ToSimEvent(const ScriptEvent& event, const Drawing& drawing) {
     break;
   case ScriptEvent::End:
   case ScriptEvent::Start:
+  case ScriptEvent::Dialog:
     sim.kind = EVT_END;
     break;
   }

@@ -7,6 +7,11 @@
 //   keyin [TEXT]           typed text: the rest of the line, blanks included
 //   end                    the end button
 //   start                  start the command again once it has ended
+//   dialog select LIST N   in the settings dialog: choose position N of a list
+//                          (round, frame-dim, frame-char, frame-cmd)
+//   dialog click BUTTON    click font-external, font-windows, ok or cancel
+//   dialog type EDIT TEXT  replace the text of connector, width, height, pitch,
+//                          x, y or prefix with the rest of the line
 //   # ...                  a comment; blank lines are skipped too
 #ifndef TRISPAN_VEKHOST_SCRIPT_H
 #define TRISPAN_VEKHOST_SCRIPT_H
@@ -20,12 +25,17 @@
 namespace vekhost {
 
 struct ScriptEvent {
-  enum Kind { Pick, Point, Motion, Further, Keyin, End, Start } kind = End;
+  enum Kind { Pick, Point, Motion, Further, Keyin, End, Start, Dialog } kind = End;
   std::string line; // as written, for the session's echo
   std::string name; // the element picked or under the point
   vekhost::Point at;
   bool hasPoint = false;
   std::string text; // typed
+  // A dialog action: "select", "click" or "type", at the control, with the
+  // position or (in text) the typed text.
+  std::string action;
+  int control = 0;
+  int position = 0;
 };
 
 // Reads one line; nothing for a blank or comment line. Throws InputError

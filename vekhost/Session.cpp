@@ -1,6 +1,8 @@
 #include "Session.h"
 
+#include "DialogPlayer.h"
 #include "Svg.h"
+#include "resource.h"
 
 #include <windows.h>
 #ifndef _WIN32
@@ -21,6 +23,18 @@ const char16_t* const kSettingNames[] = {u"Round",    u"Font",      u"MTitle",  
                                          u"FrameDim", u"FrameChar", u"FrameCmd",  u"PreComment"};
 
 LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+
+std::u16string Utf16(const std::string& text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size();) {
+    uint32_t c = static_cast<unsigned char>(text[i++]);
+    int extra = c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (extra) c &= 0x3F >> extra;
+    for (; extra > 0 && i < text.size(); --extra) c = c << 6 | (text[i++] & 0x3F);
+    out.push_back(char16_t(c));
+  }
+  return out;
+}
 
 std::string Narrow(const std::u16string& text) {
   std::string out;
@@ -65,21 +79,111 @@ void Session::Start() {
   Report();
 }
 
-void Session::Play(const ScriptEvent& event) {
+void Session::Run(EventSource& source) {
+  while (std::optional<ScriptEvent> event = source.Next()) Play(*event, source);
+}
+
+void Session::Play(const ScriptEvent& event, EventSource& source) {
   out_ << "> " << event.line << "\n";
   if (event.kind == ScriptEvent::Start) {
     if (Running()) Finish();
     Start();
     return;
   }
+  if (event.kind == ScriptEvent::Dialog) {
+    out_ << "  (no dialog is open: the end button at the width step opens it)\n";
+    return;
+  }
   SimEvent sim = ToSimEvent(event, drawing_);
   int32_t frame = SimGetCurrentFrame();
+  if (event.kind == ScriptEvent::End)
+    OnNextDialog([this, &source](HWND dialog) { PlayDialog(dialog, source); });
   int32_t result = SimSendEvent(&sim);
+  CancelNextDialog();
   Report();
   if (SimGetCurrentFrame() != frame)
     out_ << "  frame: " << FrameName(SimGetCurrentFrame()) << " frame is current\n";
   if (const char* refusal = Refusal(result)) out_ << "  " << refusal << "\n";
   if (result == EXEC_END) out_ << "command ended\n";
+}
+
+void Session::PlayDialog(HWND dialog, EventSource& source) {
+  ShowDialog(dialog);
+  while (std::optional<ScriptEvent> event = source.Next()) {
+    if (event->kind != ScriptEvent::Dialog) {
+      source.PushBack(*event);
+      break;
+    }
+    out_ << "> " << event->line << "\n";
+    if (event->action == "select") {
+      SendDlgItemMessageW(dialog, event->control, CB_SETCURSEL, WPARAM(event->position), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(event->control, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, event->control)));
+    } else if (event->action == "type") {
+      std::u16string text = Utf16(event->text);
+      SetWindowTextW(GetDlgItem(dialog, event->control), reinterpret_cast<LPCWSTR>(text.c_str()));
+    } else {
+      SendDlgItemMessageW(dialog, event->control, BM_CLICK, 0, 0);
+      if (event->control == IDOK || event->control == IDCANCEL) {
+        out_ << "  dialog closed: " << (event->control == IDOK ? "OK, settings saved" : "Cancel")
+             << "\n";
+        return;
+      }
+    }
+  }
+  out_ << "  dialog closed: Cancel\n";
+}
+
+void Session::ShowDialog(HWND dialog) {
+  out_ << "  dialog: " << Narrow(WindowText(dialog)) << "\n";
+  struct List {
+    const char* name;
+    int id;
+  };
+  auto ShowList = [&](List list) {
+    int selected = int(SendDlgItemMessageW(dialog, list.id, CB_GETCURSEL, 0, 0));
+    int count = int(SendDlgItemMessageW(dialog, list.id, CB_GETCOUNT, 0, 0));
+    out_ << "    " << list.name << ":";
+    for (int i = 0; i < count; ++i) {
+      std::string item = Narrow(ListItem(dialog, list.id, i));
+      out_ << " " << i << (i == selected ? "=[" + item + "]" : "=" + item);
+    }
+    out_ << "\n";
+  };
+  auto ShowText = [&](const char* name, int id) {
+    out_ << "    " << name << ": \"" << Narrow(WindowText(GetDlgItem(dialog, id))) << "\"\n";
+  };
+  ShowList({"round", IDC_ROUND});
+  out_ << "    font:";
+  for (auto [name, id] : {std::pair<const char*, int>{"font-external", IDC_FONT_EXTERNAL},
+                          {"font-windows", IDC_FONT_WINDOWS}})
+    out_ << " " << (IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "(*) " : "( ) ") << name << " "
+         << Narrow(WindowText(GetDlgItem(dialog, id)));
+  out_ << "\n";
+  ShowText("connector", IDC_MTITLE);
+  ShowText("width", IDC_WIDTH);
+  ShowText("height", IDC_HEIGHT);
+  ShowText("pitch", IDC_PITCH);
+  ShowText("x", IDC_POSITION_X);
+  ShowText("y", IDC_POSITION_Y);
+  ShowList({"frame-dim", IDC_FRAME_DIM});
+  ShowList({"frame-char", IDC_FRAME_CHAR});
+  ShowList({"frame-cmd", IDC_FRAME_CMD});
+  ShowText("prefix", IDC_PRE_COMMENT);
+  out_ << "    (dialog select LIST N, dialog click BUTTON, dialog type EDIT TEXT, "
+          "dialog click ok or cancel)\n";
+}
+
+std::optional<ScriptEvent> EventSource::Next() {
+  if (!pushed_) return Read();
+  std::optional<ScriptEvent> event = std::move(pushed_);
+  pushed_.reset();
+  return event;
+}
+
+std::optional<ScriptEvent> ScriptSource::Read() {
+  if (next_ >= events_.size()) return std::nullopt;
+  return events_[next_++];
 }
 
 void Session::Finish() {

@@ -6,21 +6,57 @@
 
 #include "Script.h"
 
+#include <windows.h>
+
+#include <optional>
 #include <ostream>
 
 namespace vekhost {
+
+// Where a session's events come from: a script, or the terminal.
+class EventSource {
+public:
+  virtual ~EventSource() = default;
+  std::optional<ScriptEvent> Next();
+  // Gives an event back, to come next again.
+  void PushBack(const ScriptEvent& event) { pushed_ = event; }
+
+protected:
+  virtual std::optional<ScriptEvent> Read() = 0;
+
+private:
+  std::optional<ScriptEvent> pushed_;
+};
+
+class ScriptSource : public EventSource {
+public:
+  explicit ScriptSource(std::vector<ScriptEvent> events) : events_(std::move(events)) {}
+
+protected:
+  std::optional<ScriptEvent> Read() override;
+
+private:
+  std::vector<ScriptEvent> events_;
+  size_t next_ = 0;
+};
 
 class Session {
 public:
   Session(const Drawing& drawing, std::ostream& out, bool journal);
   // Starts the command (again).
   void Start();
-  void Play(const ScriptEvent& event);
+  // Plays every event of the source.
+  void Run(EventSource& source);
   bool Running() const { return SimCommandRunning() != 0; }
   // Ends a command still running, from the host's side.
   void Finish();
 
 private:
+  void Play(const ScriptEvent& event, EventSource& source);
+  // The settings dialog is open: shows it, then plays the dialog actions
+  // that come next.
+  void PlayDialog(HWND dialog, EventSource& source);
+  void ShowDialog(HWND dialog);
   void Report();
 
   const Drawing& drawing_;

@@ -36,6 +36,11 @@ const char kDescription[] =
     "  keyin [TEXT]         typed text, the rest of the line as typed\n"
     "  end                  the end button\n"
     "  start                start the command again\n"
+    "  dialog select LIST N | dialog click BUTTON | dialog type EDIT TEXT\n"
+    "                       play the settings dialog, which the end button at the width\n"
+    "                       step opens; lists round, frame-dim, frame-char, frame-cmd;\n"
+    "                       buttons font-external, font-windows, ok, cancel; edits\n"
+    "                       connector, width, height, pitch, x, y, prefix\n"
     "  # comment\n"
     "Without a script, events are read from the terminal (help, quit).\n\n"
     "Exit status: 0 done, 1 the plug-in could not be loaded or registered, 2 bad options or files.";
@@ -92,24 +97,39 @@ bool ReadLine(bool terminal, std::string& line) {
   return static_cast<bool>(std::getline(std::cin, line));
 }
 
-void Interact(Session& session, const Drawing& drawing) {
-  bool terminal = StdinIsTerminal();
-  if (terminal) std::cout << "Type events (help lists them), quit to stop.\n";
-  std::string line;
-  for (int number = 1; ReadLine(terminal, line); ++number) {
-    if (line == "quit" || line == "exit") break;
-    if (line == "help") {
-      std::cout << kDescription << "\n";
-      continue;
-    }
-    try {
-      if (auto event = ParseEvent(line, drawing, "line " + std::to_string(number)))
-        session.Play(*event);
-    } catch (const InputError& error) {
-      std::cout << "  " << error.what() << "\n";
-    }
+// Events typed at the terminal; a line that is no event is answered there.
+class TerminalSource : public EventSource {
+public:
+  explicit TerminalSource(const Drawing& drawing)
+      : drawing_(drawing), terminal_(StdinIsTerminal()) {
+    if (terminal_) std::cout << "Type events (help lists them), quit to stop.\n";
   }
-}
+
+protected:
+  std::optional<ScriptEvent> Read() override {
+    std::string line;
+    while (ReadLine(terminal_, line)) {
+      ++number_;
+      if (line == "quit" || line == "exit") return std::nullopt;
+      if (line == "help") {
+        std::cout << kDescription << "\n";
+        continue;
+      }
+      try {
+        if (auto event = ParseEvent(line, drawing_, "line " + std::to_string(number_)))
+          return event;
+      } catch (const InputError& error) {
+        std::cout << "  " << error.what() << "\n";
+      }
+    }
+    return std::nullopt;
+  }
+
+private:
+  const Drawing& drawing_;
+  bool terminal_;
+  int number_ = 0;
+};
 
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
@@ -200,10 +220,13 @@ int main(int argc, char** argv) {
 
   Session session(drawing, std::cout, options.journal);
   session.Start();
-  if (options.script.empty() || options.script == "-")
-    Interact(session, drawing);
-  else
-    for (const ScriptEvent& event : script) session.Play(event);
+  if (options.script.empty() || options.script == "-") {
+    TerminalSource source(drawing);
+    session.Run(source);
+  } else {
+    ScriptSource source(std::move(script));
+    session.Run(source);
+  }
   if (session.Running()) session.Finish();
   Report(drawing, options);
   SimUnloadPlugin();

@@ -1,7 +1,6 @@
-// Plays a user at the settings dialog, the same way on both builds: under
-// Wine a timer in the host thread finds the real dialog once it is open; on
-// Linux the stand-in dialog manager hands it over. Actions go through the
-// Win32 calls: CB_SETCURSEL then CBN_SELCHANGE, BM_CLICK, WM_SETTEXT.
+// Plays a user at the settings dialog, the same way on both builds (see
+// DialogPlayer.h): actions go through the Win32 calls, CB_SETCURSEL then
+// CBN_SELCHANGE, BM_CLICK, WM_SETTEXT.
 #ifndef TRISPAN_TESTS_DIALOGDRIVER_H
 #define TRISPAN_TESTS_DIALOGDRIVER_H
 

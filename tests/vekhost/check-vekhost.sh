@@ -78,5 +78,15 @@ if [ "$kind" = linux ]; then
   check "broken registry kept" 0 '^not a registry$' -- cat broken.reg
 fi
 
+# The settings dialog, played from a script; the real one under Wine needs a screen.
+check "dialog" 0 '^note: BOX 100.00\*50.00\*20.00 ' -- env WINE_RUN_SCREEN=1 \
+  "${run[@]}" --reset-settings "$examples/box.json" "$examples/settings.events"
+check "dialog form" 0 'round: 0=0 1=1 2=\[2\] 3=3 4=치수값 그대로' -- env WINE_RUN_SCREEN=1 \
+  bash -c 'printf "end\nend\ndialog click cancel\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+check "dialog outside" 0 'no dialog is open' -- bash -c \
+  'printf "dialog click ok\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+check "dialog action" 2 'bad-dialog.events:3: dialog select: expected one of round, frame-dim' -- \
+  "${run[@]}" "$examples/box.json" "$here/bad-dialog.events"
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

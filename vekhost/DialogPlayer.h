@@ -1,0 +1,25 @@
+// Playing the user at a modal dialog that the plug-in opens from inside a
+// host callback: under Windows a timer in the host thread finds the dialog
+// once it is open; on Linux the stand-in dialog manager hands it over.
+#ifndef TRISPAN_VEKHOST_DIALOGPLAYER_H
+#define TRISPAN_VEKHOST_DIALOGPLAYER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The next dialog that opens goes to play; one left open afterwards is
+// closed as with Cancel. Without a dialog within some seconds, play is
+// dropped (Windows) or the dialog cannot be shown (Linux, never armed).
+void OnNextDialog(std::function<void(HWND dialog)> play);
+
+// Forgets a play not yet started.
+void CancelNextDialog();
+
+// A window's text: an edit box's, or a dialog's caption.
+std::u16string WindowText(HWND window);
+// The item at a position of a dialog's combo box ("" for none).
+std::u16string ListItem(HWND dialog, int listId, int position);
+
+#endif
