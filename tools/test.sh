@@ -1,6 +1,7 @@
 #!/bin/bash
 # Every test: installs what is missing, builds TriSpan both ways and runs the
-# Linux tests natively and the Windows tests under Wine.
+# Linux tests natively (plain and with sanitizers) and the Windows tests
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -8,6 +9,12 @@ tools/install-deps.sh
 cmake --preset linux
 cmake --build --preset linux
 ctest --preset linux -j "$(nproc)"
+
+# The same Linux tests with AddressSanitizer (leaks included) and
+# UndefinedBehaviorSanitizer.
+cmake --preset sanitize
+cmake --build --preset sanitize
+ctest --preset sanitize -j "$(nproc)"
 
 cmake --preset win64
 cmake --build --preset win64

@@ -54,6 +54,8 @@ public:
   size_t pos() const { return pos_; }
   void Seek(size_t pos) { pos_ = pos, ok_ = ok_ && pos <= size_; }
   void Align(size_t to) { Seek((pos_ + to - 1) / to * to); }
+  void Skip(size_t bytes) { Seek(pos_ + bytes); }
+  // A little-endian number of up to 4 bytes.
   uint32_t Read(size_t bytes) {
     if (!ok_ || size_ - pos_ < bytes) return ok_ = false, 0;
     uint32_t value = 0;
@@ -119,25 +121,23 @@ WORD ClassOrdinal(WORD ordinal, const std::u16string& name) {
 bool BuildDialog(const std::vector<uint8_t>& bytes, Dialog& dialog) {
   Reader r(bytes.data(), bytes.size());
   if (r.Read(2) != 1 || r.Read(2) != 0xFFFF) return false;
-  r.Read(4); // help id
-  r.Read(4); // extended style
+  r.Skip(8); // help id, extended style
   DWORD style = r.Read(4);
   WORD count = WORD(r.Read(2));
-  r.Read(8); // position and size
+  r.Skip(8); // position and size
   std::u16string name;
   r.NameOrOrdinal(name); // menu
   r.NameOrOrdinal(name); // class
   dialog.caption = r.Text();
   if (style & kDialogSetFont) {
-    r.Read(6); // point size, weight, italic, character set
+    r.Skip(6); // point size, weight, italic, character set
     r.Text();  // typeface
   }
   for (WORD i = 0; i < count && r.ok(); ++i) {
     r.Align(4);
     auto window = std::make_unique<Window>();
     WinStubControl& c = window->control;
-    r.Read(4); // help id
-    r.Read(4); // extended style
+    r.Skip(8); // help id, extended style
     c.style = r.Read(4);
     c.x = short(r.Read(2)), c.y = short(r.Read(2)), c.cx = short(r.Read(2)),
     c.cy = short(r.Read(2));

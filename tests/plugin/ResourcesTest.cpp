@@ -77,6 +77,7 @@ namespace {
 class TemplateReader {
 public:
   TemplateReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  // A little-endian number of up to 4 bytes.
   uint32_t Read(size_t bytes) {
     uint32_t value = 0;
     for (size_t i = 0; i < bytes && pos_ < size_; ++i) value |= uint32_t(data_[pos_++]) << (8 * i);
@@ -96,6 +97,7 @@ public:
     return 0;
   }
   void Align() { pos_ = (pos_ + 3) / 4 * 4; }
+  void Skip(size_t bytes) { pos_ += bytes; }
 
 private:
   const uint8_t* data_;
@@ -129,7 +131,7 @@ TEST_F(ResourcesTest, TheDialogTemplateIsAsDesigned) {
   TemplateReader r(bytes.data(), bytes.size());
   EXPECT_EQ(r.Read(2), 1u);
   EXPECT_EQ(r.Read(2), 0xFFFFu);
-  r.Read(8); // help id, extended style
+  r.Skip(8); // help id, extended style
   EXPECT_EQ(r.Read(4), 0x80C800C8u);
   WORD count = WORD(r.Read(2));
   EXPECT_EQ(count, 31);
@@ -148,7 +150,7 @@ TEST_F(ResourcesTest, TheDialogTemplateIsAsDesigned) {
   for (WORD i = 0; i < count; ++i) {
     r.Align();
     Control c{};
-    r.Read(8);
+    r.Skip(8); // help id, extended style
     c.style = r.Read(4);
     c.x = short(r.Read(2)), c.y = short(r.Read(2)), c.cx = short(r.Read(2)),
     c.cy = short(r.Read(2));
