@@ -16,6 +16,9 @@ cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize -j "$(nproc)"
 
+# Each fuzz target for a short while from its seeds (tools/fuzz.sh runs longer).
+tools/fuzz.sh 10
+
 cmake --preset win64
 cmake --build --preset win64
 status=0

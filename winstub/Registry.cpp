@@ -20,6 +20,7 @@ struct Registry {
   std::string error;
   bool loaded = false;
   bool broken = false;
+  bool memoryOnly = false;
   unsigned failures = 0;
   RegKey root;
   std::map<uintptr_t, std::shared_ptr<RegKey>> handles;
@@ -48,6 +49,7 @@ bool Load() {
   Registry& r = State();
   if (r.loaded) return !r.broken;
   r.loaded = true;
+  if (r.memoryOnly) return true;
   if (r.file.empty()) r.file = DefaultFile();
   std::ifstream in(r.file, std::ios::binary);
   if (!in) return true;
@@ -66,6 +68,7 @@ bool Load() {
 // never leaves half a file.
 bool Save() {
   Registry& r = State();
+  if (r.memoryOnly) return true;
   std::error_code ignored;
   std::filesystem::path path(r.file);
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
@@ -124,6 +127,7 @@ extern "C" {
 void WinStubSetRegistryFile(const char* path) {
   Registry& r = State();
   r.file = path ? path : "";
+  r.memoryOnly = path == nullptr;
   r.error.clear();
   r.loaded = r.broken = false;
   r.root = RegKey();
@@ -132,6 +136,7 @@ void WinStubSetRegistryFile(const char* path) {
 
 const char* WinStubRegistryFile(void) {
   Registry& r = State();
+  if (r.memoryOnly) return "";
   if (r.file.empty()) r.file = DefaultFile();
   return r.file.c_str();
 }

@@ -14,11 +14,12 @@
 #include <stddef.h>
 
 extern "C" {
-// Keeps the registry in this file from now on (read at the next access).
-// Without a call: $WINSTUB_REGISTRY, else $XDG_CONFIG_HOME/vekhost/registry.reg
-// (~/.config when unset).
+// Keeps the registry in this file from now on (read at the next access);
+// null keeps it in memory alone, empty at first. Without a call:
+// $WINSTUB_REGISTRY, else $XDG_CONFIG_HOME/vekhost/registry.reg (~/.config
+// when unset).
 WINSTUB_API void WinStubSetRegistryFile(const char* path);
-// The file in use.
+// The file in use ("" in memory alone).
 WINSTUB_API const char* WinStubRegistryFile(void);
 // Why the file could not be read, or "" when it was read or did not exist.
 WINSTUB_API const char* WinStubRegistryError(void);

@@ -1,0 +1,154 @@
+// Whole commands in the simulated host, driven by arbitrary sequences of
+// events of any kind, point and text, end buttons, host queries that fail,
+// settings of any text and settings-dialog actions. Nothing may crash or
+// leak, and texts handed to the host must stay valid until the next event.
+#include "DialogPlayer.h"
+#include "SimHost.h"
+#include "WinStub.h"
+#include "resource.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const kQueries[] = {
+    "VekEvtGetPoint",        "VekEvtGetElementId",  "VekEvtGetKeyinString",  "VekEvtIsMouseMotion",
+    "VekElmGetType",         "VekDimGetMeasure",    "VekDimGetNote",         "VekDimGetMark",
+    "VekDimGetDecimalPlace", "VekAriLen2Pnts",      "VekEnvGetCurrentFrame", "VekEnvSetFrame",
+    "VekSgmCreateSegment",   "VekSgmDeleteSegment", "VekCmtCreateNormal",    "VekCmtSetCharSize",
+    "VekCmtGetComment",      "VekCmtSetNote"};
+const char16_t* const kSettings[] = {u"Round",    u"Font",      u"MTitle",    u"Width",
+                                     u"Height",   u"Pitch",     u"positionX", u"positionY",
+                                     u"FrameDim", u"FrameChar", u"FrameCmd",  u"PreComment"};
+const int kLists[] = {IDC_ROUND, IDC_FRAME_DIM, IDC_FRAME_CHAR, IDC_FRAME_CMD};
+const int kButtons[] = {IDC_FONT_EXTERNAL, IDC_FONT_WINDOWS, IDOK, IDCANCEL};
+const int kEdits[] = {IDC_MTITLE,     IDC_WIDTH,      IDC_HEIGHT,     IDC_PITCH,
+                      IDC_POSITION_X, IDC_POSITION_Y, IDC_PRE_COMMENT};
+
+std::u16string Text(FuzzedDataProvider& input, size_t longest) {
+  std::u16string text;
+  size_t length = input.ConsumeIntegralInRange<size_t>(0, longest);
+  for (size_t i = 0; i < length; ++i) text.push_back(input.ConsumeIntegral<char16_t>());
+  return text;
+}
+
+void StoreSettings(FuzzedDataProvider& input) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, u"SOFTWARE\\Quorvane\\VEK\\TriSpan", 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count) {
+    std::u16string text = Text(input, 12);
+    RegSetValueExW(key, kSettings[input.ConsumeIntegralInRange(0, 11)], 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text.c_str()), DWORD((text.size() + 1) * 2));
+  }
+  RegCloseKey(key);
+}
+
+std::vector<VekElementId> PlaceDrawing(FuzzedDataProvider& input) {
+  std::vector<VekElementId> ids;
+  for (int count = input.ConsumeIntegralInRange(0, 5); count > 0; --count) {
+    std::string prefix = input.ConsumeRandomLengthString(8),
+                suffix = input.ConsumeRandomLengthString(8);
+    if (input.ConsumeBool()) prefix = "\x1c!" + prefix;
+    SimDimension d{input.ConsumeIntegralInRange(10, 28),
+                   input.ConsumeFloatingPoint<double>(),
+                   input.ConsumeIntegralInRange(-3, 8),
+                   input.ConsumeIntegralInRange(-1, 5),
+                   prefix.c_str(),
+                   suffix.c_str(),
+                   input.ConsumeIntegralInRange(-1, 3)};
+    ids.push_back(SimAddDimension(&d));
+  }
+  for (int count = input.ConsumeIntegralInRange(0, 2); count > 0; --count) {
+    SimNote n{input.ConsumeBool() ? VEK_NOTE_KIND_GENERAL : 32, 1, 1, "note", 3, 3, 0, 0, 0};
+    ids.push_back(SimAddNote(&n));
+  }
+  ids.push_back(SimAddElement(SIM_TYPE_LINE));
+  return ids;
+}
+
+void ArmDialog(FuzzedDataProvider& input) {
+  std::vector<std::pair<int, std::u16string>> actions;
+  for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count)
+    actions.emplace_back(input.ConsumeIntegralInRange(0, 2), Text(input, 8));
+  int position = input.ConsumeIntegralInRange(-1, 5);
+  int list = kLists[input.ConsumeIntegralInRange(0, 3)];
+  int button = kButtons[input.ConsumeIntegralInRange(0, 3)];
+  int edit = kEdits[input.ConsumeIntegralInRange(0, 6)];
+  OnNextDialog([=](HWND dialog) {
+    for (const auto& [what, text] : actions) {
+      if (what == 0) {
+        SendDlgItemMessageW(dialog, list, CB_SETCURSEL, WPARAM(position), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), 0);
+      } else if (what == 1) {
+        SetWindowTextW(GetDlgItem(dialog, edit), text.c_str());
+      } else {
+        SendDlgItemMessageW(dialog, button, BM_CLICK, 0, 0);
+      }
+    }
+    SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+  });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv) {
+  WinStubSetRegistryFile(nullptr);
+  std::string program = (*argv)[0];
+  std::string plugin = program.substr(0, program.find_last_of('/') + 1) + "TriSpan.so";
+  if (SimLoadPlugin(plugin.c_str()) != 0) std::abort();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  SimReset();
+  WinStubSetRegistryFile(nullptr);
+  StoreSettings(input);
+  std::vector<VekElementId> ids = PlaceDrawing(input);
+  SimDeliverAll(input.ConsumeBool());
+  SimReadyWithoutPoint(input.ConsumeBool());
+  SimStartCommand();
+  for (int steps = 0; steps < 48 && input.remaining_bytes(); ++steps) {
+    switch (input.ConsumeIntegralInRange(0, 9)) {
+    case 0:
+      SimFailCall(kQueries[input.ConsumeIntegralInRange<size_t>(0, 17)], input.ConsumeBool());
+      break;
+    case 1:
+      SimStartCommand();
+      break;
+    case 2:
+      ArmDialog(input);
+      [[fallthrough]];
+    case 3: {
+      SimEvent end{EVT_END, 0, 0, 0, 0, 0, nullptr};
+      SimSendEvent(&end);
+      CancelNextDialog();
+      break;
+    }
+    default: {
+      std::string keyin = input.ConsumeRandomLengthString(16);
+      SimEvent event{};
+      int32_t kinds[] = {EVT_PICK, EVT_POINT, EVT_FURTHER, EVT_KEYIN, EVT_END, 4, -1};
+      event.kind = kinds[input.ConsumeIntegralInRange(0, 6)];
+      event.hasPoint = input.ConsumeBool();
+      event.x = input.ConsumeFloatingPoint<double>();
+      event.y = input.ConsumeFloatingPoint<double>();
+      event.element = ids[input.ConsumeIntegralInRange<size_t>(0, ids.size() - 1)];
+      event.motion = input.ConsumeBool();
+      event.keyin = input.ConsumeBool() ? keyin.c_str() : nullptr;
+      SimSendEvent(&event);
+    }
+    }
+  }
+  SimCancelCommand();
+  SimStartCommand(); // reads the texts the last events handed in
+  SimCancelCommand();
+  if (SimStaleTextCount() != 0) std::abort();
+  return 0;
+}
