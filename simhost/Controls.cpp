@@ -89,7 +89,9 @@ Host& State() {
 
 bool Failing(const char* function) { return State().failing.count(function) != 0; }
 
-void Journal(const std::string& entry) { State().journal.push_back(entry); }
+void Journal(const std::string& entry) {
+  if (State().journaling) State().journal.push_back(entry);
+}
 
 void ClearJournal() {
   Host& h = State();
@@ -196,6 +198,7 @@ void SimReset(void) {
   h.staleTexts = 0;
   h.deliverAll = false;
   h.readyWithoutPoint = false;
+  h.journaling = true;
   h.lastHandle = 0;
   std::memset(h.lastRecord, 0, sizeof h.lastRecord);
   ClearJournal();
@@ -377,5 +380,6 @@ const char* SimJournalEntry(int32_t index) {
 }
 
 void SimJournalClear(void) { ClearJournal(); }
+void SimSetJournaling(int32_t on) { State().journaling = on != 0; }
 
 } // extern "C"

@@ -173,6 +173,8 @@ SIMAPI int32_t SimJournalSize(void);
 // The entry, valid until the journal changes; "" out of range.
 SIMAPI const char* SimJournalEntry(int32_t index);
 SIMAPI void SimJournalClear(void);
+// 0: calls are no longer journaled (for long runs); 1: again. SimReset turns it on.
+SIMAPI void SimSetJournaling(int32_t on);
 
 } // extern "C"
 

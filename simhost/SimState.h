@@ -85,6 +85,7 @@ struct Host {
   // Failures and the journal.
   std::set<std::string> failing;
   std::vector<std::string> journal;
+  bool journaling = true;
   std::map<const void*, std::string> callbackNames;
   std::map<std::string, int> callbackCounts;
 
