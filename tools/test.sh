@@ -23,6 +23,9 @@ cmake --preset win64
 cmake --build --preset win64
 status=0
 ctest --preset win64 || status=$?
+# The release package: its files, and regedit importing its settings file.
+tools/package.sh
+bash tests/check-package.sh build/TriSpan-*-win64.zip || status=1
 # Wine's server would otherwise linger for a while after the last test.
 WINEPREFIX="$PWD/build/win64/wineprefix" wineserver -k 2>/dev/null || true
 exit $status

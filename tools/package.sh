@@ -1,0 +1,20 @@
+#!/bin/bash
+# Builds TriSpan.dll and packs the release: build/TriSpan-<version>-win64.zip
+# with the DLL, a regedit file of the default settings and the user guide.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target TriSpan
+version=$(sed -n 's/^project(TriSpan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=TriSpan-$version-win64
+stage=build/package/$name
+rm -rf build/package && mkdir -p "$stage"
+cp build/win64/bin/TriSpan.dll "$stage/"
+# regedit's own encoding: UTF-16LE with a byte-order mark and CRLF line ends.
+{ printf '\xff\xfe'; sed 's/$/\r/' package/TriSpan-defaults.reg.in | iconv -f UTF-8 -t UTF-16LE; } \
+  >"$stage/TriSpan-defaults.reg"
+sed "s/@VERSION@/$version/" package/Guide.html >"$stage/Guide.html"
+cp docs/settings-dialog.png "$stage/"
+(cd build/package && cmake -E tar cf "../$name.zip" --format=zip "$name")
+echo "build/$name.zip"
