@@ -6,6 +6,7 @@
 #include "NoteStep.h"
 #include "NoteText.h"
 #include "PickState.h"
+#include "SecondPoint.h"
 #include "Settings.h"
 #include "StepRecords.h"
 #include "StepTexts.h"
@@ -14,7 +15,6 @@
 namespace {
 
 const char16_t kHeightPrompt[] = u"높이치수선택 :";
-const char16_t kPointPrompt[] = u"포인트 입력 :";
 const char16_t kHeightCursor[] = u"높이";
 const char16_t kMeasureError[] = u"치수치 검출에러(3).";
 const char16_t kWrongIndication[] = u"잘못된 지시.";
@@ -84,23 +84,15 @@ int32_t ExecHeight(int32_t kind, VekEventHandle handle) {
 }
 
 int32_t ReadyHeightPoint(int32_t, VekPoint*) {
-  VekEvtSetEventMask(VEK_MASK_DATA_POINT);
-  VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.heightFirstPoint);
-  VekEvtSetEcho(&echo);
-  VekMsgPutCursorMessage(kHeightCursor);
-  VekMsgPutMessage(kPointPrompt);
-  VekCtlSetExecuteFunc(ExecHeightPoint, "");
+  SetUpSecondPoint(PickState.heightFirstPoint, kHeightCursor, ExecHeightPoint);
   return 0;
 }
 
 int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle) {
-  VekPoint point;
-  if (VekEvtGetPoint(kind, handle, &point) != 0) return kind == EVT_END ? EXEC_END : EXEC_STAY;
-  if (kind != EVT_POINT) {
-    VekMsgPutErrorMessage(kWrongIndication);
-    return EXEC_END;
-  }
-  PickState.heightValue = VekAriLen2Pnts(&PickState.heightFirstPoint, &point);
-  PickState.heightText = PointDistanceText(PickState.heightValue);
+  double distance = 0;
+  int32_t result = EXEC_STAY;
+  if (!TakeSecondPoint(kind, handle, PickState.heightFirstPoint, distance, result)) return result;
+  PickState.heightValue = distance;
+  PickState.heightText = PointDistanceText(distance);
   return HandOverToNoteStep();
 }

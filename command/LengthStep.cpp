@@ -4,6 +4,7 @@
 #include "DimensionText.h"
 #include "HeightStep.h"
 #include "PickState.h"
+#include "SecondPoint.h"
 #include "StepRecords.h"
 #include "StepTexts.h"
 #include "WidthStep.h"
@@ -11,7 +12,6 @@
 namespace {
 
 const char16_t kLengthPrompt[] = u"세로치수선택 :";
-const char16_t kPointPrompt[] = u"포인트 입력 :";
 const char16_t kLengthCursor[] = u"세로";
 const char16_t kMeasureError[] = u"치수치 검출에러(2).";
 const char16_t kWrongIndication[] = u"잘못된 지시.";
@@ -67,24 +67,16 @@ int32_t ExecLength(int32_t kind, VekEventHandle handle) {
 }
 
 int32_t ReadyLengthPoint(int32_t, VekPoint*) {
-  VekEvtSetEventMask(VEK_MASK_DATA_POINT);
-  VekEcho echo = EchoAt(VEK_ECHO_LINE, PickState.lengthFirstPoint);
-  VekEvtSetEcho(&echo);
-  VekMsgPutCursorMessage(kLengthCursor);
-  VekMsgPutMessage(kPointPrompt);
-  VekCtlSetExecuteFunc(ExecLengthPoint, "");
+  SetUpSecondPoint(PickState.lengthFirstPoint, kLengthCursor, ExecLengthPoint);
   return 0;
 }
 
 int32_t ExecLengthPoint(int32_t kind, VekEventHandle handle) {
-  VekPoint point;
-  if (VekEvtGetPoint(kind, handle, &point) != 0) return kind == EVT_END ? EXEC_END : EXEC_STAY;
-  if (kind != EVT_POINT) {
-    VekMsgPutErrorMessage(kWrongIndication);
-    return EXEC_END;
-  }
-  PickState.lengthValue = VekAriLen2Pnts(&PickState.lengthFirstPoint, &point);
-  PickState.lengthText = PointDistanceText(PickState.lengthValue);
+  double distance = 0;
+  int32_t result = EXEC_STAY;
+  if (!TakeSecondPoint(kind, handle, PickState.lengthFirstPoint, distance, result)) return result;
+  PickState.lengthValue = distance;
+  PickState.lengthText = PointDistanceText(distance);
   VekCtlSetReadyFunc(ReadyHeight, "");
   return EXEC_NEXT;
 }
