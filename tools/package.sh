@@ -10,7 +10,8 @@ version=$(sed -n 's/^project(TriSpan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=TriSpan-$version-win64
 stage=build/package/$name
 rm -rf build/package && mkdir -p "$stage"
-cp build/win64/bin/TriSpan.dll "$stage/"
+# Without the debugging information that the build keeps for the tests.
+x86_64-w64-mingw32-strip -o "$stage/TriSpan.dll" build/win64/bin/TriSpan.dll
 # regedit's own encoding: UTF-16LE with a byte-order mark and CRLF line ends.
 { printf '\xff\xfe'; sed 's/$/\r/' package/TriSpan-defaults.reg.in | iconv -f UTF-8 -t UTF-16LE; } \
   >"$stage/TriSpan-defaults.reg"
