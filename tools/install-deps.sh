@@ -8,6 +8,7 @@ packages=(
   wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
   clang-14 libclang-rt-14-dev                     # the fuzz targets
+  libbenchmark-dev                                # the benchmarks
 )
 missing=()
 for package in "${packages[@]}"; do
