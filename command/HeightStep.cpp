@@ -3,21 +3,19 @@
 #include "Conversions.h"
 #include "DimensionText.h"
 #include "FramePolicy.h"
+#include "MeasureStep.h"
 #include "NoteStep.h"
 #include "NoteText.h"
 #include "PickState.h"
-#include "SecondPoint.h"
 #include "Settings.h"
 #include "StepRecords.h"
 #include "StepTexts.h"
-#include "WidthStep.h"
 
 namespace {
 
 const char16_t kHeightPrompt[] = u"높이치수선택 :";
 const char16_t kHeightCursor[] = u"높이";
 const char16_t kMeasureError[] = u"치수치 검출에러(3).";
-const char16_t kWrongIndication[] = u"잘못된 지시.";
 
 // A height was taken: the note text, the note-input frame, the note step.
 int32_t HandOverToNoteStep() {
@@ -66,21 +64,9 @@ int32_t ReadyHeight(int32_t, VekPoint*) {
 }
 
 int32_t ExecHeight(int32_t kind, VekEventHandle handle) {
-  VekPoint point;
-  if (VekEvtGetPoint(kind, handle, &point) != 0) {
-    if (kind == EVT_KEYIN) return HeightFromKeyin(kind, handle);
-    return kind == EVT_END ? SkipHeight() : EXEC_STAY;
-  }
-  if (kind == EVT_PICK) return HeightFromDimension(VekEvtGetElementId(kind, handle));
-  if (kind != EVT_POINT) {
-    VekMsgPutErrorMessage(kWrongIndication);
-    return EXEC_END;
-  }
-  VekElementId element = VekEvtGetElementId(kind, handle);
-  if (FilterDimension(element)) return HeightFromDimension(element);
-  PickState.heightFirstPoint = point;
-  VekCtlSetReadyFunc(ReadyHeightPoint, "");
-  return EXEC_NEXT;
+  static const MeasureStep kHeightStep{HeightFromDimension, HeightFromKeyin, SkipHeight,
+                                       &PickState.heightFirstPoint, ReadyHeightPoint};
+  return DispatchMeasureEvent(kind, handle, kHeightStep);
 }
 
 int32_t ReadyHeightPoint(int32_t, VekPoint*) {

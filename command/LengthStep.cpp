@@ -3,18 +3,16 @@
 #include "Conversions.h"
 #include "DimensionText.h"
 #include "HeightStep.h"
+#include "MeasureStep.h"
 #include "PickState.h"
-#include "SecondPoint.h"
 #include "StepRecords.h"
 #include "StepTexts.h"
-#include "WidthStep.h"
 
 namespace {
 
 const char16_t kLengthPrompt[] = u"세로치수선택 :";
 const char16_t kLengthCursor[] = u"세로";
 const char16_t kMeasureError[] = u"치수치 검출에러(2).";
-const char16_t kWrongIndication[] = u"잘못된 지시.";
 
 int32_t LengthFromDimension(VekElementId element) {
   DimensionReading reading = ReadDimension(element);
@@ -36,6 +34,9 @@ int32_t LengthFromKeyin(int32_t kind, VekEventHandle handle) {
   return EXEC_NEXT;
 }
 
+// The end button at the length step: the command ends without a note.
+int32_t EndWithoutNote() { return EXEC_END; }
+
 } // namespace
 
 int32_t ReadyLength(int32_t, VekPoint*) {
@@ -49,21 +50,9 @@ int32_t ReadyLength(int32_t, VekPoint*) {
 }
 
 int32_t ExecLength(int32_t kind, VekEventHandle handle) {
-  VekPoint point;
-  if (VekEvtGetPoint(kind, handle, &point) != 0) {
-    if (kind == EVT_KEYIN) return LengthFromKeyin(kind, handle);
-    return kind == EVT_END ? EXEC_END : EXEC_STAY;
-  }
-  if (kind == EVT_PICK) return LengthFromDimension(VekEvtGetElementId(kind, handle));
-  if (kind != EVT_POINT) {
-    VekMsgPutErrorMessage(kWrongIndication);
-    return EXEC_END;
-  }
-  VekElementId element = VekEvtGetElementId(kind, handle);
-  if (FilterDimension(element)) return LengthFromDimension(element);
-  PickState.lengthFirstPoint = point;
-  VekCtlSetReadyFunc(ReadyLengthPoint, "");
-  return EXEC_NEXT;
+  static const MeasureStep kLengthStep{LengthFromDimension, LengthFromKeyin, EndWithoutNote,
+                                       &PickState.lengthFirstPoint, ReadyLengthPoint};
+  return DispatchMeasureEvent(kind, handle, kLengthStep);
 }
 
 int32_t ReadyLengthPoint(int32_t, VekPoint*) {

@@ -207,26 +207,21 @@ void PlaceDrawing(Drawing& drawing) {
 }
 
 bool Drawing::Find(const std::string& name, VekElementId& id, Point& pickPoint) const {
-  auto middle = [](Point a, Point b) { return Point{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
-  for (const Dimension& d : dimensions)
-    if (d.name == name) {
-      id = d.id;
-      pickPoint = middle(d.from, d.to);
+  // Dimensions and elements are picked at their middle, notes at their place.
+  auto Search = [&](const auto& items, auto where) {
+    for (const auto& item : items) {
+      if (item.name != name) continue;
+      id = item.id;
+      pickPoint = where(item);
       return true;
     }
-  for (const Note& n : notes)
-    if (n.name == name) {
-      id = n.id;
-      pickPoint = n.at;
-      return true;
-    }
-  for (const Element& e : elements)
-    if (e.name == name) {
-      id = e.id;
-      pickPoint = middle(e.from, e.to);
-      return true;
-    }
-  return false;
+    return false;
+  };
+  auto Middle = [](const auto& item) {
+    return Point{(item.from.x + item.to.x) / 2, (item.from.y + item.to.y) / 2};
+  };
+  return Search(dimensions, Middle) || Search(notes, [](const Note& n) { return n.at; }) ||
+         Search(elements, Middle);
 }
 
 std::vector<ResultNote> ResultNotes(const Drawing& drawing) {

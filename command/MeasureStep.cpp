@@ -1,11 +1,30 @@
-#include "SecondPoint.h"
+#include "MeasureStep.h"
 
 #include "StepRecords.h"
+#include "WidthStep.h"
 
 namespace {
 const char16_t kPointPrompt[] = u"포인트 입력 :";
 const char16_t kWrongIndication[] = u"잘못된 지시.";
 } // namespace
+
+int32_t DispatchMeasureEvent(int32_t kind, VekEventHandle handle, const MeasureStep& step) {
+  VekPoint point;
+  if (VekEvtGetPoint(kind, handle, &point) != 0) {
+    if (kind == EVT_KEYIN) return step.fromKeyin(kind, handle);
+    return kind == EVT_END ? step.onEndButton() : EXEC_STAY;
+  }
+  if (kind == EVT_PICK) return step.fromDimension(VekEvtGetElementId(kind, handle));
+  if (kind != EVT_POINT) {
+    VekMsgPutErrorMessage(kWrongIndication);
+    return EXEC_END;
+  }
+  VekElementId element = VekEvtGetElementId(kind, handle);
+  if (FilterDimension(element)) return step.fromDimension(element);
+  *step.firstPoint = point;
+  VekCtlSetReadyFunc(step.readySecondPoint, "");
+  return EXEC_NEXT;
+}
 
 void SetUpSecondPoint(const VekPoint& first, const char16_t* cursor, VekExecuteProc execute) {
   VekEvtSetEventMask(VEK_MASK_DATA_POINT);
