@@ -194,16 +194,35 @@ INSTANTIATE_TEST_SUITE_P(Rows, NotePickFailureTest,
                                          PickRow{0, false, "일반주기를 선택하셔야 합니다."},
                                          PickRow{33, true, "주기속성 검출에러"}));
 
-TEST_F(NoteStepTest, TheEndButtonTogglesTheFrameAndKeepsWaiting) {
+const char kToTitle[] = "주기위치지시 혹은 주기선택 <종료버튼-표제프레임으로 변경> :";
+const char kToFigure[] = "주기위치지시 혹은 주기선택 <종료버튼-도형프레임으로 변경> :";
+
+TEST_F(NoteStepTest, TheEndButtonTogglesTheFrameAndNamesTheNewOne) {
+  struct Row {
+    int32_t before, after;
+    const char* cursor;
+    const char* prompt;
+  };
   ReachNote({{u"FrameChar", u"2"}});
-  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
-  EXPECT_EQ(SimGetCurrentFrame(), FRAME_TITLE);
-  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
-  EXPECT_EQ(SimGetCurrentFrame(), FRAME_FIGURE);
-  SimSetCurrentFrame(5);
-  EXPECT_EQ(Send(EndButton()), EXEC_STAY);
-  EXPECT_EQ(SimGetCurrentFrame(), FRAME_FIGURE);
-  EXPECT_EQ(JournalOf("VekMsgPutMessage").size(), 4u) << "the prompt is not put again";
+  for (Row row :
+       {Row{FRAME_FIGURE, FRAME_TITLE, "표제", kToFigure},
+        Row{FRAME_TITLE, FRAME_FIGURE, "도형", kToTitle}, Row{5, FRAME_FIGURE, "도형", kToTitle}}) {
+    SimSetCurrentFrame(row.before);
+    SimJournalClear();
+    EXPECT_EQ(Send(EndButton()), EXEC_STAY);
+    EXPECT_EQ(SimGetCurrentFrame(), row.after);
+    // Only the texts are put again: no mask, echo, filter or execute function.
+    EXPECT_EQ(JournalFrom("VekEnvGetCurrentFrame"),
+              (std::vector<std::string>{
+                  "VekEnvGetCurrentFrame() = " + std::to_string(row.before),
+                  "VekEnvSetFrame(" + std::to_string(row.after) + ") = 0",
+                  "VekEnvGetCurrentFrame() = " + std::to_string(row.after),
+                  "VekMsgPutCursorMessage(\"" + std::string(row.cursor) + "\") = 0",
+                  "VekMsgPutMessage(\"" + std::string(row.prompt) + "\") = 0",
+              }));
+    EXPECT_STREQ(SimCursorText(), row.cursor);
+    EXPECT_STREQ(SimPrompt(), row.prompt);
+  }
   Send(DataPoint(1, 1));
   EXPECT_EQ(WrittenNotes().at(0).frame, FRAME_FIGURE);
 }
@@ -246,3 +265,101 @@ TEST_F(NoteStepTest, ANullAnchorCountsAsTheOrigin) {
   EXPECT_EQ(JournalOf("VekCtlSetExecuteFunc"),
             std::vector<std::string>{"VekCtlSetExecuteFunc(exec#1, \"%f %f\", 0, 0) = 0"});
 }
+
+TEST_F(NoteStepTest, ADataPointMakesAPreviewThenTheNoteThatStays) {
+  ReachNote({{u"FrameChar", u"2"}, {u"Width", u"3"}});
+  SimJournalClear();
+  EXPECT_EQ(Send(DataPoint(10, 20)), EXEC_END);
+  std::vector<std::string> journal = Journal();
+  ASSERT_EQ(journal.size(), 9u);
+  EXPECT_EQ(std::vector<std::string>(journal.begin() + 2, journal.end() - 1),
+            (std::vector<std::string>{
+                "VekSgmCreateSegment(2, 2) = 1",
+                "VekCmtCreateNormal(1, {kind 32, (11, 20), \"100X50X20\", size 4/3/0}) = 2",
+                "VekCmtSetCharSize(2, {4, 3, 0}) = 0",
+                "VekSgmCreateSegment(2, 0) = 2",
+                "VekCmtCreateNormal(2, {kind 32, (11, 20), \"100X50X20\", size 4/3/0}) = 3",
+                "VekCmtSetCharSize(3, {4, 3, 0}) = 0",
+            }));
+  EXPECT_EQ(journal.back(), "VekEnvSetFrame(1) = 0") << "FrameCmd back to the saved frame";
+}
+
+TEST_F(NoteStepTest, APickReplacesTheTextWithZeroAsTheSecondArgument) {
+  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 5, "old", 3.5, 1, 2, 0, 0};
+  VekElementId note = SimAddNote(&general);
+  ReachNote({{u"Width", u"6"}});
+  SimJournalClear();
+  EXPECT_EQ(Send(Pick(note, 5, 5)), EXEC_END);
+  ASSERT_EQ(note, 1);
+  EXPECT_EQ(JournalFrom("VekSgmCreateSegment(2, 0)"),
+            (std::vector<std::string>{
+                "VekSgmCreateSegment(2, 0) = 2",
+                "VekCmtCreateNormal(2, {kind 32, (6, 5), \"100X50X20\", size 4/6/0}) = 4",
+                "VekCmtSetCharSize(4, {4, 6, 0}) = 0",
+                "VekSgmDeleteSegment(2) = 0",
+                "VekEvtGetElementId(1, 4) = 1",
+                "VekCmtGetComment(1) = 0 {kind 33, (5, 5), \"old\", size 3.5/1/2}",
+                "VekCmtSetNote(1, 0, \"100X50X20\") = 0",
+                "VekCmtSetCharSize(1, {3.5, 6, 0}) = 0",
+                "VekEnvSetFrame(1) = 0",
+            }));
+}
+
+// The host cannot create a segment or a note: a failed identifier never goes
+// back to it; a preview is left out; a note that should stay is reported.
+struct CreateFailureRow {
+  const char* failing;
+  const char* event; // motion, point, further, pick
+  int32_t result;
+  std::vector<std::string> errors;
+  std::string pickedText; // the picked general note's text afterwards
+};
+
+void PrintTo(const CreateFailureRow& row, std::ostream* out) {
+  *out << row.failing << " failing at a " << row.event;
+}
+
+class NoteCreateFailureTest : public NoteStepTest,
+                              public testing::WithParamInterface<CreateFailureRow> {};
+
+TEST_P(NoteCreateFailureTest, NeverHandsBackAFailedIdentifier) {
+  const CreateFailureRow& row = GetParam();
+  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 5, "old", 3.5, 1, 2, 0, 0};
+  VekElementId picked = SimAddNote(&general);
+  ReachNote();
+  SimFailCall(row.failing, 1);
+  SimJournalClear();
+  std::string event = row.event;
+  SimEvent sent = event == "motion"    ? Motion(10, 10)
+                  : event == "point"   ? DataPoint(10, 10)
+                  : event == "further" ? SimEvent{EVT_FURTHER, 1, 10, 10, 0, 0, nullptr}
+                                       : Pick(picked, 5, 5);
+  EXPECT_EQ(Send(sent), row.result);
+  EXPECT_EQ(Errors(), row.errors);
+  for (const char* call :
+       {"VekCmtCreateNormal(-1,", "VekCmtSetCharSize(-1,", "VekSgmDeleteSegment(-1)"})
+    for (const std::string& entry : Journal())
+      EXPECT_EQ(entry.find(call), std::string::npos) << entry;
+  SimFailCall(row.failing, 0);
+  SimNote state{};
+  ASSERT_EQ(SimGetNote(picked, &state), 0);
+  EXPECT_STREQ(state.text, row.pickedText.c_str());
+  EXPECT_EQ(SimListNotes(nullptr, 0), 1) << "no other note in the drawing";
+  if (std::string(row.failing) == "VekCmtCreateNormal") {
+    EXPECT_EQ(JournalOf("VekSgmDeleteSegment").size(), JournalOf("VekSgmCreateSegment").size())
+        << "every segment left empty is deleted";
+  }
+}
+
+const char kCreateError[] = "주기생성 에러";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NoteCreateFailureTest,
+    testing::Values(
+        CreateFailureRow{"VekSgmCreateSegment", "motion", EXEC_STAY, {}, "old"},
+        CreateFailureRow{"VekSgmCreateSegment", "point", EXEC_END, {kCreateError}, "old"},
+        CreateFailureRow{"VekSgmCreateSegment", "further", EXEC_END, {kCreateError}, "old"},
+        CreateFailureRow{"VekSgmCreateSegment", "pick", EXEC_END, {}, "100X50X20"},
+        CreateFailureRow{"VekCmtCreateNormal", "motion", EXEC_STAY, {}, "old"},
+        CreateFailureRow{"VekCmtCreateNormal", "point", EXEC_END, {kCreateError}, "old"},
+        CreateFailureRow{"VekCmtCreateNormal", "pick", EXEC_END, {}, "100X50X20"}));

@@ -95,7 +95,8 @@ const std::vector<std::string> kKnownErrors = {
     "치수치 검출에러(1).", "치수주기 검출에러",
     "치수속성 검출에러",   "치수치 검출에러(2).",
     "치수치 검출에러(3).", "잘못된 지시.",
-    "주기속성 검출에러",   "일반주기를 선택하셔야 합니다."};
+    "주기속성 검출에러",   "일반주기를 선택하셔야 합니다.",
+    "주기생성 에러"};
 
 enum Step { Width, Length, LengthPoint, Height, HeightPoint, Note, NotePick };
 const char* const kStepNames[] = {"Width",       "Length", "LengthPoint", "Height",
