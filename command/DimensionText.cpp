@@ -29,6 +29,7 @@ DimensionReading ReadDimension(VekElementId element) {
 CString DimensionText(const DimensionReading& reading) {
   CString value = FormatMeasure(reading.measure, reading.decimals, reading.decimals);
   switch (reading.noteResult) {
+  case VEK_FAILED: // the texts could not be read: the value alone
   case VEK_DIM_NOTE_NONE:
     return value;
   case VEK_DIM_NOTE_PREFIX:

@@ -19,8 +19,8 @@ struct DimensionReading {
 DimensionReading ReadDimension(VekElementId element);
 
 // The step text: value V = FormatMeasure(measure, decimals, decimals) with
-// the prefix and suffix that the note result names; any result outside 0 to
-// 3 gives the prefix alone.
+// the prefix and suffix that the note result names; a failed query (-1)
+// gives V alone, any other result outside 0 to 3 the prefix alone.
 CString DimensionText(const DimensionReading& reading);
 
 // The diameter sign's prefix: its text begins with U+001C U+0021.

@@ -135,11 +135,12 @@ TEST_F(LengthStepTest, AFailedMeasureEndsTheCommand) {
   EXPECT_EQ(Errors(), std::vector<std::string>{"치수치 검출에러(2)."});
 }
 
-TEST_F(LengthStepTest, AFailedNoteQueryGivesAnEmptyLengthText) {
+TEST_F(LengthStepTest, AFailedNoteQueryGivesTheValueAlone) {
   VekElementId length = AddDimension(50, 0, 3, "P", "S");
   ReachLength();
   SimFailCall("VekDimGetNote", 1);
   EXPECT_EQ(Send(Pick(length)), EXEC_NEXT);
   SimFailCall("VekDimGetNote", 0);
-  EXPECT_EQ(FinishNote(), "100.00XX6");
+  EXPECT_EQ(FinishNote(), "100.00X50X6");
+  EXPECT_TRUE(Errors().empty());
 }
