@@ -13,6 +13,13 @@ std::map<HWND, CDialog*>& OpenDialogs() {
 
 LPCWSTR Wide(const CString& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
 
+// The owner of a dialog opened without a parent, as MFC takes it: the
+// calling thread's active window, up to its top-level window.
+HWND SafeOwner() {
+  HWND active = GetActiveWindow();
+  return active ? GetAncestor(active, GA_ROOT) : nullptr;
+}
+
 bool IsRadioButton(HWND control) {
   LONG type = GetWindowLongW(control, GWL_STYLE) & 0xF;
   return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
@@ -30,13 +37,15 @@ int CComboBox::SetCurSel(int index) {
 
 int CComboBox::GetCurSel() const { return int(SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
 
-CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
+CDialog::CDialog(UINT templateId) : templateId_(templateId) {}
 
 CDialog::~CDialog() = default;
 
+// DialogBoxParamW disables the owner while the dialog runs and enables it
+// again when the dialog ends.
 INT_PTR CDialog::DoModal() {
-  return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(templateId_), parent_, DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(templateId_), SafeOwner(),
+                         DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {

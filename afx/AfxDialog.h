@@ -28,12 +28,15 @@ public:
 
 class CDialog {
 public:
-  explicit CDialog(UINT templateId, HWND parent = nullptr);
+  // A dialog from the template, without a parent window.
+  explicit CDialog(UINT templateId);
   CDialog(const CDialog&) = delete;
   CDialog& operator=(const CDialog&) = delete;
   virtual ~CDialog();
 
-  // Runs the dialog; IDOK, IDCANCEL, or -1 when it cannot be shown.
+  // Runs the dialog modal to the active window's top-level window (none
+  // when no window is active), which is disabled while the dialog is open;
+  // IDOK, IDCANCEL, or -1 when it cannot be shown.
   INT_PTR DoModal();
   // Exchanges the members into the controls (FALSE) or back (TRUE).
   BOOL UpdateData(BOOL saveAndValidate);
@@ -56,7 +59,6 @@ private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
   UINT templateId_;
-  HWND parent_;
 };
 
 // One line of a dialog's message map: a notification of a control and the

@@ -29,7 +29,10 @@ bool ReportWidthFailure(const DimensionReading& reading) {
 void RunSettingsDialog() {
   AFX_MAINTAIN_STATE2 moduleState(AfxGetStaticModuleState());
   TriSpanDlg dialog;
-  if (dialog.DoModal() != IDOK) return;
+  settingsDialogOpen = true;
+  INT_PTR result = dialog.DoModal();
+  settingsDialogOpen = false;
+  if (result != IDOK) return;
   dialog.CopyTo(TriSpanSettings);
   dialog.SaveToRegistry();
 }
@@ -50,6 +53,9 @@ int32_t FilterDimension(VekElementId element) {
 }
 
 int32_t ExecWidth(int32_t kind, VekEventHandle handle) {
+  // The dialog's message loop keeps the host's windows alive: an event that
+  // reaches the step again meanwhile is left waiting.
+  if (settingsDialogOpen) return EXEC_STAY;
   VekPoint point;
   // Without a position there is nothing to measure; the step keeps waiting,
   // after the settings dialog for the end button.

@@ -12,6 +12,9 @@ void SetUpWidthStep();
 // Accepts (1) dimensions, by element type; rejects (0) everything else.
 int32_t FilterDimension(VekElementId element);
 
+// True while the settings dialog runs inside ExecWidth.
+extern bool settingsDialogOpen;
+
 // Records the width of a picked dimension and goes on to the length step,
 // or straight to the height step for a diameter; the end button runs the
 // settings dialog and the step keeps waiting.

@@ -5,10 +5,12 @@
 #include "PickState.h"
 #include "Settings.h"
 #include "TriSpanApp.h"
+#include "WidthStep.h"
 
 CString settingsSubKey = u"TriSpan";
 SettingsRecord TriSpanSettings;
 PickStateRecord PickState;
+bool settingsDialogOpen = false;
 CTriSpanApp theApp;
 
 #ifdef _WIN32

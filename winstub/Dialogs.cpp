@@ -26,8 +26,18 @@ struct Window {
   struct Dialog* dialog = nullptr;
 };
 
-struct Dialog {
+// A top-level window: a dialog, or one of the program's own (TopWindow).
+struct TopLevel {
+  bool enabled = true;
+};
+
+struct TopWindow : TopLevel {
+  std::u16string text;
+};
+
+struct Dialog : TopLevel {
   DLGPROC procedure = nullptr;
+  HWND owner = nullptr;
   std::u16string caption;
   std::vector<std::unique_ptr<Window>> controls;
   bool ended = false;
@@ -39,6 +49,8 @@ struct Manager {
   WinStubDialogDriver driver = nullptr;
   void* context = nullptr;
   std::vector<Dialog*> open;
+  std::vector<std::unique_ptr<TopWindow>> windows;
+  HWND active = nullptr;
 };
 
 Manager& State() {
@@ -169,6 +181,17 @@ Dialog* DialogOf(HWND handle) {
 
 HWND Handle(Dialog* dialog) { return reinterpret_cast<HWND>(dialog); }
 
+TopWindow* TopWindowOf(HWND handle) {
+  for (auto& window : State().windows)
+    if (reinterpret_cast<HWND>(window.get()) == handle) return window.get();
+  return nullptr;
+}
+
+TopLevel* TopLevelOf(HWND handle) {
+  if (Dialog* dialog = DialogOf(handle)) return dialog;
+  return TopWindowOf(handle);
+}
+
 bool IsRadio(const Window& w) {
   DWORD type = w.control.style & 0xF;
   return w.control.kind == kClassButton && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
@@ -246,7 +269,7 @@ int WinStubDialogControls(HWND handle, WinStubControl* out, HWND* windows, int c
   return count;
 }
 
-INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND, DLGPROC procedure,
+INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND owner, DLGPROC procedure,
                         LPARAM initParam) {
   Manager& m = State();
   auto resources = m.resources.find(module);
@@ -256,13 +279,20 @@ INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND, DLGPROC pr
   Dialog dialog;
   if (bytes.empty() || !BuildDialog(bytes, dialog)) return -1;
   dialog.procedure = procedure;
+  dialog.owner = TopLevelOf(owner) ? owner : nullptr;
+  bool ownerDisabled = dialog.owner && IsWindowEnabled(dialog.owner);
+  if (ownerDisabled) EnableWindow(dialog.owner, FALSE);
+  HWND activeBefore = m.active;
   m.open.push_back(&dialog);
+  m.active = Handle(&dialog);
   procedure(Handle(&dialog), WM_INITDIALOG, 0, initParam);
   if (!dialog.ended) m.driver(Handle(&dialog), m.context);
   if (!dialog.ended) procedure(Handle(&dialog), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   if (!dialog.ended) EndDialog(Handle(&dialog), IDCANCEL);
   procedure(Handle(&dialog), WM_DESTROY, 0, 0);
   m.open.erase(std::find(m.open.begin(), m.open.end(), &dialog));
+  if (ownerDisabled) EnableWindow(dialog.owner, TRUE);
+  m.active = dialog.owner ? dialog.owner : activeBefore;
   return dialog.result;
 }
 
@@ -358,6 +388,61 @@ UINT IsDlgButtonChecked(HWND dialog, int id) {
 LONG GetWindowLongW(HWND handle, int index) {
   Window* window = WindowOf(handle);
   return window && index == GWL_STYLE ? LONG(window->control.style) : 0;
+}
+
+HWND CreateWindowExW(DWORD, LPCWSTR, LPCWSTR windowName, DWORD, int, int, int, int, HWND, HMENU,
+                     HINSTANCE, LPVOID) {
+  auto window = std::make_unique<TopWindow>();
+  if (windowName) window->text = windowName;
+  State().windows.push_back(std::move(window));
+  return reinterpret_cast<HWND>(State().windows.back().get());
+}
+
+BOOL DestroyWindow(HWND handle) {
+  Manager& m = State();
+  auto it = std::find_if(m.windows.begin(), m.windows.end(), [&](const auto& window) {
+    return reinterpret_cast<HWND>(window.get()) == handle;
+  });
+  if (it == m.windows.end()) return FALSE;
+  if (m.active == handle) m.active = nullptr;
+  m.windows.erase(it);
+  return TRUE;
+}
+
+HWND GetActiveWindow(void) { return State().active; }
+
+HWND SetActiveWindow(HWND window) {
+  Manager& m = State();
+  HWND before = m.active;
+  if (!TopLevelOf(window)) return nullptr;
+  m.active = window;
+  return before;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+  if (flags != GA_ROOT) return nullptr;
+  if (TopLevelOf(window)) return window;
+  Window* control = WindowOf(window);
+  return control ? Handle(control->dialog) : nullptr;
+}
+
+HWND GetWindow(HWND window, UINT command) {
+  Dialog* dialog = DialogOf(window);
+  return dialog && command == GW_OWNER ? dialog->owner : nullptr;
+}
+
+// The previous state, as Windows answers: non-zero when it was disabled.
+BOOL EnableWindow(HWND window, BOOL enable) {
+  TopLevel* top = TopLevelOf(window);
+  if (!top) return FALSE;
+  BOOL wasDisabled = !top->enabled;
+  top->enabled = enable != FALSE;
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+  TopLevel* top = TopLevelOf(window);
+  return top && top->enabled;
 }
 
 } // extern "C"

@@ -148,6 +148,8 @@ const char* WinStubRegistryError(void) {
 
 void WinStubSetRegistryFailures(unsigned flags) { State().failures = flags; }
 
+int WinStubOpenKeyCount(void) { return int(State().handles.size()); }
+
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (!result) return ERROR_INVALID_PARAMETER;
   std::shared_ptr<RegKey> key;

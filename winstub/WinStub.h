@@ -32,6 +32,8 @@ enum {
   WINSTUB_FAIL_SET = 8,    // RegSetValueExW: ERROR_ACCESS_DENIED
 };
 WINSTUB_API void WinStubSetRegistryFailures(unsigned flags);
+// The keys opened or created and not closed yet.
+WINSTUB_API int WinStubOpenKeyCount(void);
 
 // The dialog manager. A module makes its compiled resources (a .res file's
 // bytes, as windres writes them) known under its instance handle; then
@@ -40,6 +42,10 @@ WINSTUB_API void WinStubSetRegistryFailures(unsigned flags);
 // Win32 calls (BM_CLICK, CB_SETCURSEL with CBN_SELCHANGE, WM_SETTEXT...).
 // A dialog the driver leaves open is closed as with the close box (IDCANCEL);
 // without a driver DialogBoxParamW fails with -1, as with no display.
+// As on Windows, a modal dialog is the active window while it runs, and its
+// owner is disabled meanwhile and enabled and active again afterwards.
+// Top-level windows other than dialogs (CreateWindowExW) are plain records:
+// a text, enabled or not, active or not.
 WINSTUB_API void WinStubRegisterResources(HINSTANCE module, const void* res, size_t size);
 typedef void (*WinStubDialogDriver)(HWND dialog, void* context);
 WINSTUB_API void WinStubSetDialogDriver(WinStubDialogDriver driver, void* context);

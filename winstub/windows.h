@@ -38,6 +38,7 @@ typedef struct HKEY__* HKEY;
 typedef HKEY* PHKEY;
 typedef struct SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 typedef struct HWND__* HWND;
+typedef struct HMENU__* HMENU;
 typedef uint16_t WORD;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
@@ -86,6 +87,10 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define GWL_STYLE (-16)
 #define WS_GROUP 0x00020000L
 #define WS_TABSTOP 0x00010000L
+#define WS_VISIBLE 0x10000000L
+#define WS_OVERLAPPEDWINDOW 0x00CF0000L
+#define GA_ROOT 2
+#define GW_OWNER 4
 
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001u)
 
@@ -147,6 +152,17 @@ WINSTUB_API UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int units);
 WINSTUB_API BOOL CheckRadioButton(HWND dialog, int first, int last, int checked);
 WINSTUB_API UINT IsDlgButtonChecked(HWND dialog, int id);
 WINSTUB_API LONG GetWindowLongW(HWND window, int index);
+
+WINSTUB_API HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                                 int x, int y, int width, int height, HWND parent, HMENU menu,
+                                 HINSTANCE instance, LPVOID param);
+WINSTUB_API BOOL DestroyWindow(HWND window);
+WINSTUB_API HWND GetActiveWindow(void);
+WINSTUB_API HWND SetActiveWindow(HWND window);
+WINSTUB_API HWND GetAncestor(HWND window, UINT flags);
+WINSTUB_API HWND GetWindow(HWND window, UINT command);
+WINSTUB_API BOOL EnableWindow(HWND window, BOOL enable);
+WINSTUB_API BOOL IsWindowEnabled(HWND window);
 }
 
 #endif

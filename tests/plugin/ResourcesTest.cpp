@@ -43,7 +43,7 @@ const std::vector<Control> kControls = {
     {12000, kEdit, u"", 331, 34, 19, 14, kEditBox},
     {12005, kStatic, u"width", 300, 64, 26, 8, kLabel},
     {12001, kEdit, u"", 330, 61, 40, 14, kEditBox},
-    {1, kButton, u"확인", 141, 196, 50, 14, 0x50010001},
+    {1, kButton, u"확인", 141, 196, 50, 14, 0x50010000}, // a plain push button
     {-1, kStatic, u"◆. 배치위치(기준점에서)", 243, 111, 94, 8, kLabel},
     {-1, kStatic, u"◆. 치수문자 크기", 243, 52, 80, 8, kLabel},
     {12006, kStatic, u"Height", 300, 80, 26, 8, kLabel},

@@ -175,7 +175,74 @@ TEST_F(SettingsDialogTest, ChoosingTheLastItemsStoresTheirPositions) {
   EXPECT_EQ(testreg::GetText(u"FrameCmd"), u"2");
 }
 
-#ifndef _WIN32
+// The host's main window: a top-level window of this thread, made active.
+class HostWindow {
+public:
+  HostWindow() {
+    window_ = CreateWindowExW(0, testreg::W(u"STATIC"), testreg::W(u"Vek"),
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                              nullptr, nullptr);
+    SetActiveWindow(window_);
+  }
+  ~HostWindow() { DestroyWindow(window_); }
+  HWND get() const { return window_; }
+
+private:
+  HWND window_;
+};
+
+TEST_F(SettingsDialogTest, IsModalToTheHostsActiveWindow) {
+  VekElementId width = AddDimension(100);
+  HostWindow host;
+  ASSERT_NE(host.get(), nullptr);
+  ASSERT_EQ(GetActiveWindow(), host.get());
+  StartWith();
+  SimJournalClear();
+  HWND owner = nullptr;
+  BOOL enabledMeanwhile = TRUE;
+  int32_t nestedPick = 0, nestedEnd = 0;
+  int32_t journalMeanwhile = -1;
+  OpenDialog({[&](HWND dialog) {
+                owner = GetWindow(dialog, GW_OWNER);
+                enabledMeanwhile = IsWindowEnabled(host.get());
+                // The host's window procedure may pass on another event meanwhile.
+                nestedPick = Send(Pick(width));
+                nestedEnd = Send(EndButton());
+                journalMeanwhile = SimJournalSize();
+              },
+              Click(IDOK)});
+  EXPECT_EQ(owner, host.get());
+  EXPECT_FALSE(enabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(host.get())) << "enabled again when the dialog closed";
+  EXPECT_EQ(nestedPick, EXEC_STAY);
+  EXPECT_EQ(nestedEnd, EXEC_STAY);
+  // The end button's query, then only the host's own check of the nested
+  // pick through the compare function: nothing asked, put or installed.
+  EXPECT_EQ(Journal(),
+            (std::vector<std::string>{"VekEvtGetPoint(7, 1) = 1", "VekElmGetType(1) = 12"}));
+  EXPECT_EQ(journalMeanwhile, 2);
+  EXPECT_EQ(Send(Pick(width)), EXEC_NEXT) << "the width step takes picks again";
+}
+
+TEST_F(SettingsDialogTest, WithoutAnActiveWindowItHasNoOwner) {
+  { HostWindow gone; } // a window that was active and is no more
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  HWND owner = reinterpret_cast<HWND>(1);
+  OpenDialog({[&](HWND dialog) { owner = GetWindow(dialog, GW_OWNER); }});
+  EXPECT_EQ(owner, nullptr);
+}
+
+#ifdef _WIN32
+TEST_F(SettingsDialogTest, EnterConfirmsWithoutADefaultButton) {
+  OpenDialog({Type(IDC_MTITLE, u"*"), [](HWND dialog) {
+                HWND edit = GetDlgItem(dialog, IDC_WIDTH);
+                SetFocus(edit);
+                MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+                IsDialogMessageW(dialog, &enter);
+              }});
+  EXPECT_EQ(testreg::GetText(u"MTitle"), u"*");
+}
+#else
 TEST_F(SettingsDialogTest, ADialogThatCannotBeShownCountsAsCancel) {
   StartWith();
   WinStubSetDialogDriver(nullptr, nullptr); // no screen
