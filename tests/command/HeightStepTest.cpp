@@ -97,6 +97,21 @@ TEST_F(PluginTest, NoLengthOfAnEarlierCommandReachesADiameterNote) {
   EXPECT_STREQ(notes[1].text, "\uE00030");
 }
 
+TEST_F(PluginTest, AHeightLeftOutDoesNotCarryIntoTheNextCommand) {
+  VekElementId box = AddDimension(100);
+  for (const char* height : {(const char*)nullptr, "20"}) {
+    StartWith();
+    Send(Pick(box));
+    Send(Keyin("50"));
+    Send(height ? Keyin(height) : EndButton());
+    Send(DataPoint(0, 0));
+  }
+  std::vector<SimNote> notes = WrittenNotes();
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_STREQ(notes[0].text, "\uE000100X50");
+  EXPECT_STREQ(notes[1].text, "100X50X20");
+}
+
 namespace {
 
 class HeightStepTest : public PluginTest {
@@ -143,11 +158,11 @@ TEST_P(HeightDimensionTest, TakesTheDimensionsTextOrValue) {
   EXPECT_EQ(WrittenText(), GetParam().note);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HeightDimensionTest,
-                         testing::Values(DimensionRow{u"4", 3, "100X50XH=20.5mm"},
-                                         DimensionRow{u"4", 4, "100X50XH="},
-                                         DimensionRow{u"4", -1, "100X50XH="},
-                                         DimensionRow{u"2", 4, "100.00X50.00X20.50"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeightDimensionTest,
+    testing::Values(DimensionRow{u"4", 3, "100X50XH=20.5mm"}, DimensionRow{u"4", 4, "100X50XH="},
+                    DimensionRow{u"4", -1, "100X50X20.5"}, // failed: value alone
+                    DimensionRow{u"2", 4, "100.00X50.00X20.50"}));
 
 TEST_F(HeightStepTest, TwoPointsMeasureFromTheFirst) {
   ReachHeight({{u"Round", u"2"}});

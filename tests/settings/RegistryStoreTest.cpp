@@ -148,6 +148,7 @@ TEST_F(RegistryStoreTest, LoadSettingsConvertsTheStoredTexts) {
 
 #ifndef _WIN32
 TEST_F(RegistryStoreTest, FailuresAreReported) {
+  EXPECT_TRUE(WriteSetting(u"TriSpan", u"Round", u"1"));
   WinStubSetRegistryFailures(WINSTUB_FAIL_CREATE);
   EXPECT_EQ(RegWriteText(kKey, u"Round", u"1"), -1);
   EXPECT_FALSE(WriteSetting(u"TriSpan", u"Round", u"1"));
@@ -169,5 +170,28 @@ TEST_F(RegistryStoreTest, LoadSettingsGoesOnWhenWritesFail) {
   EXPECT_EQ(TriSpanSettings.MTitle, u"X");
   WinStubSetRegistryFailures(0);
   EXPECT_TRUE(testreg::ValueNames().empty());
+}
+
+// Every key opened or created is closed again, whatever fails in between.
+TEST_F(RegistryStoreTest, EveryKeyIsClosedAgain) {
+  for (unsigned failures : {0u, unsigned(WINSTUB_FAIL_OPEN), unsigned(WINSTUB_FAIL_QUERY),
+                            unsigned(WINSTUB_FAIL_CREATE), unsigned(WINSTUB_FAIL_SET)}) {
+    SCOPED_TRACE(failures);
+    testreg::Reset();
+    testreg::SetText(u"Round", u"1");
+    testreg::SetValue(u"Font", REG_DWORD, {1, 0, 0, 0});
+    testreg::SetValue(u"Width", REG_BINARY, {1});
+    WinStubSetRegistryFailures(failures);
+    CString value;
+    for (const char16_t* name : {u"Round", u"Font", u"Width", u"Missing"}) {
+      RegReadText(kKey, name, value);
+      EXPECT_EQ(WinStubOpenKeyCount(), 0) << "after reading " << testing::PrintToString(name);
+    }
+    RegWriteText(kKey, u"Round", u"2");
+    EXPECT_EQ(WinStubOpenKeyCount(), 0) << "after writing";
+    LoadSettings();
+    EXPECT_EQ(WinStubOpenKeyCount(), 0) << "after loading";
+    WinStubSetRegistryFailures(0);
+  }
 }
 #endif
