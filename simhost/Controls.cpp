@@ -196,6 +196,7 @@ void SimReset(void) {
   h.failing.clear();
   h.handedTexts.clear();
   h.staleTexts = 0;
+  h.protocolFaults = 0;
   h.deliverAll = false;
   h.readyWithoutPoint = false;
   h.journaling = true;
@@ -299,12 +300,13 @@ int32_t SimSendEvent(const SimEvent* event) {
   h.inEvent = true;
   int32_t result = h.execute(event->kind, h.event.handle);
   h.inEvent = false;
+  if (result != EXEC_NEXT && result != EXEC_STAY && result != EXEC_END) ++h.protocolFaults;
   if (result == EXEC_NEXT) {
     DropPreviews();
     VekReadyProc ready = h.pendingReady;
     h.pendingReady = nullptr;
     VekPoint point = event->hasPoint ? VekPoint{event->x, event->y} : VekPoint{0, 0};
-    if (ready) ready(0, h.readyWithoutPoint ? nullptr : &point);
+    if (!ready || ready(0, h.readyWithoutPoint ? nullptr : &point) != 0) ++h.protocolFaults;
   } else if (result == EXEC_END) {
     FinishCommand();
   }
@@ -371,6 +373,8 @@ void SimFailCall(const char* function, int32_t on) {
 }
 
 int32_t SimStaleTextCount(void) { return State().staleTexts; }
+
+int32_t SimProtocolFaultCount(void) { return State().protocolFaults; }
 
 int32_t SimJournalSize(void) { return int32_t(State().journal.size()); }
 

@@ -162,6 +162,11 @@ SIMAPI void SimLastNoteRecord(unsigned char out[104]);
 // them valid until then. The number found changed since SimReset.
 SIMAPI int32_t SimStaleTextCount(void);
 
+// Breaches of the ready/execute protocol since SimReset: an execute result
+// other than EXEC_END, EXEC_NEXT and EXEC_STAY; EXEC_NEXT with no ready
+// function installed; a ready function that returned anything but 0.
+SIMAPI int32_t SimProtocolFaultCount(void);
+
 // ---------------------------------------------------------------- failures
 
 // The named host function fails from now on (on != 0) or works again.

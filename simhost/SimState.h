@@ -81,6 +81,7 @@ struct Host {
   // The texts handed in since the last event, with what they said.
   std::vector<std::pair<const VekChar*, std::u16string>> handedTexts;
   int32_t staleTexts = 0;
+  int32_t protocolFaults = 0;
 
   // Failures and the journal.
   std::set<std::string> failing;

@@ -17,6 +17,7 @@ struct FakePlugin {
   static int32_t compareResult;
   static VekPoint point; // from VekEvtGetPoint in the last execute call
   static int32_t pointResult;
+  static int32_t readyResult;
 
   static int32_t Start();
   static int32_t Query();

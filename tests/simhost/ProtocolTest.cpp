@@ -10,6 +10,7 @@ int32_t FakePlugin::execResult = EXEC_STAY;
 int32_t FakePlugin::compareResult = 1;
 VekPoint FakePlugin::point{0, 0};
 int32_t FakePlugin::pointResult = 0;
+int32_t FakePlugin::readyResult = 0;
 
 int32_t FakePlugin::Start() {
   calls.push_back("start");
@@ -33,7 +34,7 @@ int32_t FakePlugin::Exec(int32_t kind, VekEventHandle handle) {
 int32_t FakePlugin::Ready(int32_t, VekPoint* p) {
   calls.push_back("ready (" + std::to_string(int(p->x)) + ", " + std::to_string(int(p->y)) + ")");
   VekCtlSetExecuteFunc(Exec, "%f %f", p->x, p->y);
-  return 0;
+  return readyResult;
 }
 int32_t FakePlugin::Compare(VekElementId) { return compareResult; }
 
@@ -44,6 +45,7 @@ void SimHostTest::SetUp() {
   FakePlugin::queryResult = 0;
   FakePlugin::execResult = EXEC_STAY;
   FakePlugin::compareResult = 1;
+  FakePlugin::readyResult = 0;
   VekCtlRegisterVekLib2(FakePlugin::Start, FakePlugin::Query, FakePlugin::End);
   SimJournalClear();
 }
@@ -276,4 +278,22 @@ TEST_F(SimHostTest, TheJournalWritesEachCallWithItsArguments) {
   EXPECT_STREQ(SimCursorText(), "세로");
   ASSERT_EQ(SimErrorCount(), 1);
   EXPECT_STREQ(SimError(0), "\uE000\x1c!\"");
+}
+
+TEST_F(SimHostTest, CountsBreachesOfTheProtocol) {
+  SimStartCommand();
+  SimEvent end{EVT_END, 0, 0, 0, 0, 0, nullptr};
+  for (int32_t result : {EXEC_STAY, EXEC_NEXT}) {
+    FakePlugin::execResult = result;
+    SimSendEvent(&end);
+  }
+  EXPECT_EQ(SimProtocolFaultCount(), 0);
+  FakePlugin::readyResult = 1; // a ready function must return 0
+  SimSendEvent(&end);
+  EXPECT_EQ(SimProtocolFaultCount(), 1);
+  FakePlugin::execResult = 1; // no such execute result
+  SimSendEvent(&end);
+  EXPECT_EQ(SimProtocolFaultCount(), 2);
+  SimReset();
+  EXPECT_EQ(SimProtocolFaultCount(), 0);
 }

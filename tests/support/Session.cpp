@@ -97,6 +97,7 @@ void PluginTest::SetUp() {
 }
 
 void PluginTest::TearDown() {
+  EXPECT_EQ(SimProtocolFaultCount(), 0) << "the plug-in broke the ready/execute protocol";
   SimUnloadPlugin();
   SimReset();
 }
