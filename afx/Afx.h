@@ -17,26 +17,20 @@ using CString = std::u16string;
 // loaded.
 class CWinApp {
 public:
+  // A library's application has no name of its own: null.
   explicit CWinApp(const char16_t* appName = nullptr);
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
-  virtual ~CWinApp();
+  virtual ~CWinApp() = default;
   // TRUE lets the library load.
   virtual BOOL InitInstance();
-
-  const char16_t* m_pszAppName;
 };
-
-// The library's application object, or null before it is constructed.
-CWinApp* AfxGetApp();
 
 // Which module resources come from.
 struct AFX_MODULE_STATE {
   HINSTANCE m_hCurrentResourceHandle;
 };
 
-// The module state now current: the host's until a guard switches it.
-AFX_MODULE_STATE* AfxGetModuleState();
 // This library's own module state.
 AFX_MODULE_STATE* AfxGetStaticModuleState();
 // The module whose resources are used now.

@@ -4,33 +4,23 @@ namespace {
 
 CWinApp* theApplication = nullptr;
 
-// The host's state: resources come from the program that loaded the library.
+// The host's state: resources come from the program that loaded the library,
+// which the dialog manager reads from a null module handle.
 AFX_MODULE_STATE hostState{nullptr};
 AFX_MODULE_STATE libraryState{nullptr};
 AFX_MODULE_STATE* currentState = &hostState;
 
 } // namespace
 
-CWinApp::CWinApp(const char16_t* appName) : m_pszAppName(appName) { theApplication = this; }
-
-CWinApp::~CWinApp() {
-  if (theApplication == this) theApplication = nullptr;
-}
+CWinApp::CWinApp(const char16_t*) { theApplication = this; }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
-
-CWinApp* AfxGetApp() { return theApplication; }
-
-AFX_MODULE_STATE* AfxGetModuleState() { return currentState; }
 
 AFX_MODULE_STATE* AfxGetStaticModuleState() { return &libraryState; }
 
 HINSTANCE AfxGetResourceHandle() { return currentState->m_hCurrentResourceHandle; }
 
 BOOL AfxDllAttach(HINSTANCE library) {
-#ifdef _WIN32
-  hostState.m_hCurrentResourceHandle = GetModuleHandleW(nullptr);
-#endif
   libraryState.m_hCurrentResourceHandle = library;
   return theApplication ? theApplication->InitInstance() : FALSE;
 }

@@ -67,8 +67,7 @@ double WideToReal(std::u16string_view text) {
     }
   }
   double value = 0.0;
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  (void)end;
+  std::errc error = std::from_chars(number.data(), number.data() + number.size(), value).ec;
   if (error == std::errc::result_out_of_range) {
     // Too large or too small for a double: infinity or zero, by the position
     // of the first significant digit.

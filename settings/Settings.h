@@ -18,16 +18,16 @@ struct SettingsRecord {
   double positionY = 0;  //
   int32_t FrameDim = 0;  // frame policy at command start
   int32_t FrameChar = 0; // frame policy when the note step begins
-  int32_t FrameCmd = 0;  // frame policy after the command, FRAME_CMD_SAVED
+  int32_t FrameCmd = 0;  // frame policy after the command
   CString PreComment;    // prefix of the note text
 };
 
 // Round: the note takes the measure texts as the pick steps built them.
 const int32_t ROUND_AS_DIMENSION = 4;
-// Frame policies: positions in the dialog's frame lists.
+// Frame policies: positions in the dialog's frame lists. Any other value
+// leaves the frame (FrameCmd: returns to the frame saved at the start).
 const int32_t FRAME_POLICY_FIGURE = 0;
 const int32_t FRAME_POLICY_TITLE = 1;
-const int32_t FRAME_POLICY_KEEP = 2; // FrameCmd: back to the frame saved at start
 
 // One setting: its registry value name, default text and field, which is one
 // of the three kinds of field.

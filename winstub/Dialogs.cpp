@@ -249,6 +249,7 @@ LRESULT ComboMessage(Window& combo, UINT message, WPARAM wParam, LPARAM lParam) 
 extern "C" {
 
 void WinStubRegisterResources(HINSTANCE module, const void* res, size_t size) {
+  if (!module) return; // a module always has a handle
   const uint8_t* bytes = static_cast<const uint8_t*>(res);
   State().resources[module] = std::vector<uint8_t>(bytes, bytes + size);
 }
@@ -285,7 +286,10 @@ INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND owner, DLGP
   HWND activeBefore = m.active;
   m.open.push_back(&dialog);
   m.active = Handle(&dialog);
+  // As Windows does, the dialog hears of its font before its start.
+  procedure(Handle(&dialog), WM_SETFONT, 0, FALSE);
   procedure(Handle(&dialog), WM_INITDIALOG, 0, initParam);
+  procedure(Handle(&dialog), WM_SHOWWINDOW, TRUE, 0);
   if (!dialog.ended) m.driver(Handle(&dialog), m.context);
   if (!dialog.ended) procedure(Handle(&dialog), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   if (!dialog.ended) EndDialog(Handle(&dialog), IDCANCEL);
@@ -438,6 +442,12 @@ BOOL EnableWindow(HWND window, BOOL enable) {
   BOOL wasDisabled = !top->enabled;
   top->enabled = enable != FALSE;
   return wasDisabled;
+}
+
+// A dialog is visible from its start until EndDialog.
+BOOL IsWindowVisible(HWND window) {
+  Dialog* dialog = DialogOf(window);
+  return dialog && !dialog->ended;
 }
 
 BOOL IsWindowEnabled(HWND window) {

@@ -22,6 +22,8 @@ struct Registry {
   bool broken = false;
   bool memoryOnly = false;
   unsigned failures = 0;
+  WinStubQueryHook queryHook = nullptr;
+  void* queryContext = nullptr;
   RegKey root;
   std::map<uintptr_t, std::shared_ptr<RegKey>> handles;
   uintptr_t nextHandle = 0x1000;
@@ -117,6 +119,26 @@ LONG Enter(HKEY handle, std::shared_ptr<RegKey>& key) {
   return key ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+LONG QueryValue(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                LPDWORD size) {
+  std::shared_ptr<RegKey> key;
+  if (LONG status = Enter(handle, key)) return status;
+  if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
+  if (State().failures & WINSTUB_FAIL_QUERY) return ERROR_ACCESS_DENIED;
+  RegValue* value = key->FindValue(Text(name));
+  if (!value) return ERROR_FILE_NOT_FOUND;
+  if (type) *type = value->type;
+  DWORD needed = DWORD(value->data.size());
+  if (!size) return ERROR_SUCCESS;
+  if (data && *size < needed) {
+    *size = needed;
+    return ERROR_MORE_DATA;
+  }
+  if (data && needed) std::memcpy(data, value->data.data(), needed);
+  *size = needed;
+  return ERROR_SUCCESS;
+}
+
 } // namespace
 } // namespace winstub
 
@@ -150,6 +172,11 @@ void WinStubSetRegistryFailures(unsigned flags) { State().failures = flags; }
 
 int WinStubOpenKeyCount(void) { return int(State().handles.size()); }
 
+void WinStubSetQueryHook(WinStubQueryHook hook, void* context) {
+  State().queryHook = hook;
+  State().queryContext = context;
+}
+
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (!result) return ERROR_INVALID_PARAMETER;
   std::shared_ptr<RegKey> key;
@@ -163,8 +190,9 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   return ERROR_SUCCESS;
 }
 
-LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
-                     PHKEY result, LPDWORD disposition) {
+LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD reserved, LPWSTR, DWORD, REGSAM,
+                     LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
+  if (reserved) return ERROR_INVALID_PARAMETER;
   if (!result) return ERROR_INVALID_PARAMETER;
   std::shared_ptr<RegKey> key;
   if (LONG status = Enter(root, key)) return status;
@@ -188,22 +216,10 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LP
 
 LONG RegQueryValueExW(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                       LPDWORD size) {
-  std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
-  if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
-  if (State().failures & WINSTUB_FAIL_QUERY) return ERROR_ACCESS_DENIED;
-  RegValue* value = key->FindValue(Text(name));
-  if (!value) return ERROR_FILE_NOT_FOUND;
-  if (type) *type = value->type;
-  DWORD needed = DWORD(value->data.size());
-  if (!size) return ERROR_SUCCESS;
-  if (data && *size < needed) {
-    *size = needed;
-    return ERROR_MORE_DATA;
-  }
-  if (data && needed) std::memcpy(data, value->data.data(), needed);
-  *size = needed;
-  return ERROR_SUCCESS;
+  LONG status = QueryValue(handle, name, reserved, type, data, size);
+  Registry& r = State();
+  if (r.queryHook) r.queryHook(handle, r.queryContext);
+  return status;
 }
 
 LONG RegSetValueExW(HKEY handle, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,

@@ -34,6 +34,10 @@ enum {
 WINSTUB_API void WinStubSetRegistryFailures(unsigned flags);
 // The keys opened or created and not closed yet.
 WINSTUB_API int WinStubOpenKeyCount(void);
+// Called after every RegQueryValueExW with the key it was given, as when
+// another program changes a value between two queries of a reader.
+typedef void (*WinStubQueryHook)(HKEY key, void* context);
+WINSTUB_API void WinStubSetQueryHook(WinStubQueryHook hook, void* context);
 
 // The dialog manager. A module makes its compiled resources (a .res file's
 // bytes, as windres writes them) known under its instance handle; then

@@ -59,6 +59,8 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_CLOSE 0x0010
+#define WM_SHOWWINDOW 0x0018
+#define WM_SETFONT 0x0030
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 
@@ -163,6 +165,7 @@ WINSTUB_API HWND GetAncestor(HWND window, UINT flags);
 WINSTUB_API HWND GetWindow(HWND window, UINT command);
 WINSTUB_API BOOL EnableWindow(HWND window, BOOL enable);
 WINSTUB_API BOOL IsWindowEnabled(HWND window);
+WINSTUB_API BOOL IsWindowVisible(HWND window);
 }
 
 #endif

@@ -165,17 +165,23 @@ INSTANTIATE_TEST_SUITE_P(
                     DimensionRow{u"2", 4, "100.00X50.00X20.50"}));
 
 TEST_F(HeightStepTest, TwoPointsMeasureFromTheFirst) {
-  ReachHeight({{u"Round", u"2"}});
-  EXPECT_EQ(Send(DataPoint(1, 1)), EXEC_NEXT);
-  EXPECT_STREQ(SimCursorText(), "높이");
-  VekEcho echo{};
-  SimGetEcho(&echo);
-  EXPECT_EQ(echo.kind, 1);
-  EXPECT_EQ(echo.x, 1);
-  EXPECT_EQ(echo.y, 1);
-  EXPECT_EQ(Send(DataPoint(4, 5)), EXEC_NEXT);
-  Send(DataPoint(0, 0));
-  EXPECT_EQ(WrittenText(), "100.00X50.00X5.00");
+  // Round 4 writes the distance in the width dimension's decimals (0 here).
+  for (auto [round, note] : {std::pair{u"2", "100.00X50.00X5.00"}, std::pair{u"4", "100X50X5"}}) {
+    SimReset();
+    testreg::Reset();
+    ReachHeight({{u"Round", round}});
+    EXPECT_EQ(Send(DataPoint(1, 1)), EXEC_NEXT);
+    EXPECT_STREQ(SimCursorText(), "높이");
+    VekEcho echo{};
+    SimGetEcho(&echo);
+    EXPECT_EQ(echo.kind, 1);
+    EXPECT_EQ(echo.unused, 0) << "every byte set";
+    EXPECT_EQ(echo.x, 1);
+    EXPECT_EQ(echo.y, 1);
+    EXPECT_EQ(Send(DataPoint(4, 5)), EXEC_NEXT);
+    Send(DataPoint(0, 0));
+    EXPECT_EQ(WrittenText(), note);
+  }
 }
 
 TEST_F(HeightStepTest, TheEndButtonAtTheSecondPointEndsTheCommand) {

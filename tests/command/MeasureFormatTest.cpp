@@ -39,6 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Row{1e300, 2, std::u16string(kExact1e300) + u".00"},
                     Row{-9.3e18, 0, u"-9300000000000000000"},
                     Row{std::numeric_limits<double>::infinity(), 2, u"inf"},
+                    Row{-std::numeric_limits<double>::infinity(), 8, u"-inf"}, // no point, no zeros
                     Row{std::numeric_limits<double>::quiet_NaN(), 0, u"nan"}));
 
 TEST(FormatMeasureLimitsTest, DecimalCountsAreTakenWithinAHundred) {

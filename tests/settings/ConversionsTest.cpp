@@ -62,10 +62,34 @@ INSTANTIATE_TEST_SUITE_P(
         RealRow{u"0.1", 0.1}, RealRow{u"123456789012345678901234567890", 1.2345678901234568e29},
         RealRow{u"1.7976931348623157e308", 1.7976931348623157e308}, RealRow{u"1e400", kInfinity},
         RealRow{u"-1e400", -kInfinity}, RealRow{u"1e-400", 0.0}, RealRow{u"0e999999999999", 0.0},
-        RealRow{u"0.000001e300", 1e294}, RealRow{u"4.9e-324", 4.9e-324}));
+        RealRow{u"0.000001e300", 1e294}, RealRow{u"4.9e-324", 4.9e-324},
+        RealRow{u"1.5\u0132", 1.5})); // no digit, though its low byte is "2"
 
 TEST(WideToRealTest, ALongRunOfDigitsIsReadWhole) {
   std::u16string digits(10000, u'1');
   EXPECT_EQ(WideToReal(digits), kInfinity);
   EXPECT_EQ(WideToReal(u"0." + digits), 0.11111111111111111);
+}
+
+// Beyond a double's range, infinity or zero by the place of the first
+// significant digit, wherever it stands and however many digits follow.
+TEST(WideToRealTest, OutOfRangeByThePlaceOfTheFirstSignificantDigit) {
+  std::u16string ones(400, u'1'), zeros(400, u'0');
+  struct {
+    std::u16string text;
+    double value;
+  } rows[] = {
+      {u"2" + ones + u"e-92", kInfinity},    // 2.1e308
+      {u"0.5e309", kInfinity},               // 5e308
+      {u"0.5" + ones + u"e309", kInfinity},  // 5.1e308
+      {u"0." + zeros + u"1", 0.0},           // 1e-401
+      {u"-0." + zeros + u"1e-10", -0.0},     // 1e-411
+      {u"0." + zeros + u"1e710", kInfinity}, // 1e309
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(row.text.begin(), row.text.begin() + 8)));
+    double value = WideToReal(row.text);
+    EXPECT_EQ(value, row.value);
+    EXPECT_EQ(std::signbit(value), std::signbit(row.value));
+  }
 }

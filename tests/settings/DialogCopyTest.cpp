@@ -1,5 +1,7 @@
-// What the settings dialog's OK puts in force: each of the twelve members
-// goes to its own field of the settings record, numbers converted.
+// The settings dialog's routines without a window: what its OK puts in
+// force (each of the twelve members to its own field of the settings record,
+// numbers converted), and the results of its registry routines.
+#include "TestRegistry.h"
 #include "TriSpanDlg.h"
 
 #include <gtest/gtest.h>
@@ -109,3 +111,15 @@ INSTANTIATE_TEST_SUITE_P(
                     CopyRow{"FrameChar", [](TriSpanDlg& d) { d.m_nFrameChar = 9; }, "9"},
                     CopyRow{"FrameCmd", [](TriSpanDlg& d) { d.m_nFrameCmd = 2; }, "2"},
                     CopyRow{"PreComment", [](TriSpanDlg& d) { d.m_strPreComment = u""; }, ""}));
+
+using DialogRegistryTest = RegistryTest;
+
+TEST_F(DialogRegistryTest, LoadingAndSavingAlwaysSucceed) {
+  TriSpanDlg dialog;
+  EXPECT_TRUE(dialog.LoadFromRegistry());
+  EXPECT_EQ(dialog.m_strMTitle, u"X") << "the default, written back";
+  EXPECT_EQ(testreg::GetText(u"MTitle"), u"X");
+  dialog.m_strMTitle = u"*";
+  EXPECT_TRUE(dialog.SaveToRegistry());
+  EXPECT_EQ(testreg::GetText(u"MTitle"), u"*");
+}

@@ -7,6 +7,8 @@
 #include "WinStub.h"
 #endif
 
+#include <map>
+
 using testreg::Bytes;
 using testreg::TextBytes;
 
@@ -194,4 +196,82 @@ TEST_F(RegistryStoreTest, EveryKeyIsClosedAgain) {
     WinStubSetRegistryFailures(0);
   }
 }
+
+// Another program changes the value between the reader's queries: the
+// reader asks again, up to three times, and never reads past its buffer.
+struct Change {
+  DWORD type; // REG_NONE: the value is deleted
+  Bytes data;
+};
+
+struct RaceRow {
+  const char* what;
+  DWORD type;
+  Bytes data;
+  std::map<int, Change> afterQuery; // by the number of the query, from 1
+  int result;
+  CString text;
+};
+
+void PrintTo(const RaceRow& row, std::ostream* out) { *out << row.what; }
+
+class RegReadRaceTest : public RegistryTest, public testing::WithParamInterface<RaceRow> {
+protected:
+  static void AfterQuery(HKEY key, void* context) {
+    auto* self = static_cast<RegReadRaceTest*>(context);
+    auto change = self->GetParam().afterQuery.find(++self->queries_);
+    if (change == self->GetParam().afterQuery.end()) return;
+    if (change->second.type == REG_NONE) {
+      RegDeleteValueW(key, testreg::W(u"PreComment"));
+      return;
+    }
+    const Bytes& data = change->second.data;
+    RegSetValueExW(key, testreg::W(u"PreComment"), 0, change->second.type, data.data(),
+                   DWORD(data.size()));
+  }
+  void TearDown() override { WinStubSetQueryHook(nullptr, nullptr); }
+  int queries_ = 0;
+};
+
+TEST_P(RegReadRaceTest, ReadsTheValueAsItEnds) {
+  testreg::SetValue(u"PreComment", GetParam().type, GetParam().data);
+  WinStubSetQueryHook(AfterQuery, this);
+  CString value = kUnchanged;
+  EXPECT_EQ(RegReadText(kKey, u"PreComment", value), GetParam().result);
+  EXPECT_EQ(value, GetParam().text);
+}
+
+const Change kLonger{REG_SZ, TextBytes(u"longer text")};
+const Change kLongest{REG_SZ, TextBytes(u"the longest text")};
+const Change kLongestStill{REG_SZ, TextBytes(u"the longest text of all")};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RegReadRaceTest,
+    testing::Values(
+        RaceRow{"grows once", REG_SZ, TextBytes(u"ab"), {{1, kLonger}}, 0, u"longer text"},
+        RaceRow{"grows twice",
+                REG_SZ,
+                TextBytes(u"ab"),
+                {{1, kLonger}, {3, kLongest}},
+                0,
+                u"the longest text"},
+        RaceRow{"keeps growing",
+                REG_SZ,
+                TextBytes(u"ab"),
+                {{1, kLonger}, {3, kLongest}, {5, kLongestStill}},
+                -1,
+                kUnchanged},
+        RaceRow{"becomes a number",
+                REG_SZ,
+                TextBytes(u"ab"),
+                {{1, {REG_DWORD, {7, 0, 0, 0}}}},
+                0,
+                u"7"},
+        RaceRow{"number becomes text",
+                REG_DWORD,
+                {42, 0, 0, 0},
+                {{1, {REG_SZ, {'a', 0, 0, 0}}}},
+                0,
+                u"a"},
+        RaceRow{"deleted", REG_SZ, TextBytes(u"ab"), {{1, {REG_NONE, {}}}}, -1, kUnchanged}));
 #endif

@@ -224,6 +224,14 @@ TEST_F(SettingsDialogTest, IsModalToTheHostsActiveWindow) {
   EXPECT_EQ(Send(Pick(width)), EXEC_NEXT) << "the width step takes picks again";
 }
 
+TEST_F(SettingsDialogTest, OkAndCancelCloseTheDialogAtOnce) {
+  for (int button : {IDOK, IDCANCEL}) {
+    BOOL visibleAfter = TRUE;
+    OpenDialog({Click(button), [&](HWND dialog) { visibleAfter = IsWindowVisible(dialog); }});
+    EXPECT_FALSE(visibleAfter) << "button " << button;
+  }
+}
+
 TEST_F(SettingsDialogTest, WithoutAnActiveWindowItHasNoOwner) {
   { HostWindow gone; } // a window that was active and is no more
   ASSERT_EQ(GetActiveWindow(), nullptr);

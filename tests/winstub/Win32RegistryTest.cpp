@@ -31,6 +31,16 @@ protected:
 
 } // namespace
 
+TEST_F(Win32RegistryTest, ReservedArgumentsMustBeZero) {
+  HKEY other = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, W(testreg::kSettingsKey), 1, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &other, nullptr),
+            ERROR_INVALID_PARAMETER);
+  DWORD reserved = 0, size = 0;
+  EXPECT_EQ(RegQueryValueExW(key_, W(u"Round"), &reserved, nullptr, nullptr, &size),
+            ERROR_INVALID_PARAMETER);
+}
+
 TEST_F(Win32RegistryTest, QueryWithoutBufferGivesTheSize) {
   testreg::SetText(u"Round", u"12");
   DWORD type = 0, size = 0;
