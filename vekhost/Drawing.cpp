@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -11,6 +13,8 @@ namespace vekhost {
 namespace {
 
 using Json = nlohmann::json;
+
+bool IsFinite(const Json& v) { return v.is_number() && std::isfinite(v.get<double>()); }
 
 // Reads the fields of one JSON object, each checked, naming the object's
 // place in the file in every error.
@@ -23,7 +27,7 @@ public:
 
   void Number(const char* key, double& out, bool required = false) {
     if (const Json* v = Take(key, required)) {
-      if (!v->is_number()) Fail(key, "expected a number");
+      if (!v->is_number() || !std::isfinite(v->get<double>())) Fail(key, "expected a number");
       out = v->get<double>();
     }
   }
@@ -42,7 +46,7 @@ public:
   }
   void At(const char* key, Point& out) {
     if (const Json* v = Take(key, false)) {
-      if (!v->is_array() || v->size() != 2 || !(*v)[0].is_number() || !(*v)[1].is_number())
+      if (!v->is_array() || v->size() != 2 || !IsFinite((*v)[0]) || !IsFinite((*v)[1]))
         Fail(key, "expected a point [x, y]");
       out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
     }
@@ -81,16 +85,13 @@ private:
   std::set<std::string> seen_;
 };
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError(path + ": cannot be read");
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 Json Parse(const std::string& path) {
-  std::string text = ReadFile(path);
+  std::string text = ReadInputFile(path);
   try {
     return Json::parse(text);
+  } catch (const Json::out_of_range& error) { // a number beyond a double's range
+    std::string what = error.what();
+    throw InputError(path + ": " + what.substr(what.find(']') + 2));
   } catch (const Json::parse_error& error) {
     size_t line = 1, column = 1;
     for (size_t i = 0; i + 1 < error.byte && i < text.size(); ++i, ++column)
@@ -128,6 +129,19 @@ void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
 }
 
 } // namespace
+
+std::string ReadInputFile(const std::string& path) {
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code))
+    throw InputError(path + ": is a folder, not a file");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw InputError(path + ": cannot be read");
+  try {
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) { // the stream buffer throws on a failed read
+    throw InputError(path + ": cannot be read");
+  }
+}
 
 Drawing LoadDrawing(const std::string& path) {
   Json json = Parse(path);

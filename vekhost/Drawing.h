@@ -98,6 +98,10 @@ struct Drawing {
   const FrameBox& Frame(int32_t frame) const { return frame == FRAME_TITLE ? title : figure; }
 };
 
+// A whole input file; throws InputError for a folder or a file that cannot be
+// read.
+std::string ReadInputFile(const std::string& path);
+
 // Reads and checks a drawing file; throws InputError.
 Drawing LoadDrawing(const std::string& path);
 // Puts the drawing into the simulated host and records the ids it gave.

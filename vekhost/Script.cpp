@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -13,7 +14,7 @@ namespace vekhost {
 namespace {
 
 [[noreturn]] void Fail(const std::string& place, const std::string& what) {
-  throw InputError(place + ": " + what);
+  throw InputError(place.empty() ? what : place + ": " + what);
 }
 
 double Number(std::istringstream& words, const std::string& place, const char* what) {
@@ -21,7 +22,8 @@ double Number(std::istringstream& words, const std::string& place, const char* w
   if (!(words >> word)) Fail(place, std::string("expected ") + what);
   char* end = nullptr;
   double value = std::strtod(word.c_str(), &end);
-  if (end == word.c_str() || *end) Fail(place, std::string("expected a number for ") + what);
+  if (end == word.c_str() || *end || !std::isfinite(value))
+    Fail(place, std::string("expected a number for ") + what);
   return value;
 }
 
@@ -35,14 +37,15 @@ struct NamedControl {
   const char* action;
   const char* name;
   int id;
+  int items = 0; // a list's number of items
 };
 
 // The settings dialog's controls, by the names scripts give them.
 const NamedControl kDialogControls[] = {
-    {"select", "round", IDC_ROUND},
-    {"select", "frame-dim", IDC_FRAME_DIM},
-    {"select", "frame-char", IDC_FRAME_CHAR},
-    {"select", "frame-cmd", IDC_FRAME_CMD},
+    {"select", "round", IDC_ROUND, 5},
+    {"select", "frame-dim", IDC_FRAME_DIM, 3},
+    {"select", "frame-char", IDC_FRAME_CHAR, 3},
+    {"select", "frame-cmd", IDC_FRAME_CMD, 3},
     {"click", "font-external", IDC_FONT_EXTERNAL},
     {"click", "font-windows", IDC_FONT_WINDOWS},
     {"click", "ok", IDOK},
@@ -61,14 +64,21 @@ void ParseDialogAction(std::istringstream& words, const std::string& line, Scrip
   std::string name;
   words >> event.action >> name;
   std::string names;
+  int items = 0;
   for (const NamedControl& control : kDialogControls) {
     if (control.action != event.action) continue;
     names += (names.empty() ? "" : ", ") + std::string(control.name);
-    if (control.name == name) event.control = control.id;
+    if (control.name == name) event.control = control.id, items = control.items;
   }
   if (names.empty()) Fail(place, "dialog: expected select, click or type");
   if (!event.control) Fail(place, "dialog " + event.action + ": expected one of " + names);
-  if (event.action == "select") event.position = int(Number(words, place, "a position"));
+  if (event.action == "select") {
+    double position = Number(words, place, "a position");
+    if (position < 0 || position >= items || position != std::floor(position))
+      Fail(place, "dialog select " + name + ": expected a position from 0 to " +
+                      std::to_string(items - 1));
+    event.position = int(position);
+  }
   if (event.action == "type") {
     size_t at = line.find(name, line.find(event.action) + event.action.size()) + name.size();
     event.text = at < line.size() ? line.substr(at + 1) : "";
@@ -129,8 +139,7 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
 }
 
 std::vector<ScriptEvent> LoadScript(const std::string& path, const Drawing& drawing) {
-  std::ifstream in(path);
-  if (!in) throw InputError(path + ": cannot be read");
+  std::istringstream in(ReadInputFile(path));
   std::vector<ScriptEvent> events;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number)

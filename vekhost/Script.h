@@ -39,8 +39,8 @@ struct ScriptEvent {
 };
 
 // Reads one line; nothing for a blank or comment line. Throws InputError
-// with `place` ("file:line") for a line it cannot read or a name the drawing
-// does not have.
+// with `place` ("file:line", or none for a line typed at the terminal) for a
+// line it cannot read or a name the drawing does not have.
 std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& drawing,
                                       const std::string& place);
 // Reads a whole script file.

@@ -18,9 +18,18 @@ namespace vekhost {
 namespace {
 
 const char16_t kSettingsKey[] = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
-const char16_t* const kSettingNames[] = {u"Round",    u"Font",      u"MTitle",    u"Width",
-                                         u"Height",   u"Pitch",     u"positionX", u"positionY",
-                                         u"FrameDim", u"FrameChar", u"FrameCmd",  u"PreComment"};
+const char kWidthPrompt[] = "가로치수선택 : (종료버튼:Dialog)";
+
+// The settings with their default texts, in the order the plug-in keeps them.
+struct SettingDefault {
+  const char16_t* name;
+  const char16_t* text;
+};
+const SettingDefault kSettings[] = {
+    {u"Round", u"4"},    {u"Font", u"0"},      {u"MTitle", u"X"},    {u"Width", u"4"},
+    {u"Height", u"4"},   {u"Pitch", u"0"},     {u"positionX", u"1"}, {u"positionY", u"0"},
+    {u"FrameDim", u"2"}, {u"FrameChar", u"1"}, {u"FrameCmd", u"2"},  {u"PreComment", u""},
+};
 
 LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
 
@@ -53,6 +62,36 @@ std::string Narrow(const std::u16string& text) {
   return out;
 }
 
+// A stored setting as a person reads it: "text" in quotes, a number, or
+// what else it is, and its text when it is a REG_SZ; false when it is missing.
+bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
+                   std::optional<std::u16string>& text) {
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
+  std::vector<char16_t> data(size / 2 + 1, 0);
+  RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+  uint32_t number = 0;
+  std::memcpy(&number, data.data(), std::min<size_t>(size, sizeof number));
+  std::u16string stored(data.data());
+  if (type == REG_SZ) text = stored;
+  if (type == REG_DWORD)
+    shown = std::to_string(number) + " (a number)";
+  else if (type == REG_SZ || type == REG_EXPAND_SZ)
+    shown = "\"" + Narrow(stored) + "\"";
+  else
+    shown = "(of type " + std::to_string(type) + ": the default is used)";
+  return true;
+}
+
+int FailedSaves() {
+#ifdef _WIN32
+  return 0; // the Windows registry
+#else
+  return WinStubFailedSaves();
+#endif
+}
+
 const char* FrameName(int32_t frame) { return frame == FRAME_TITLE ? "the title" : "the figure"; }
 
 const char* Refusal(int32_t result) {
@@ -71,7 +110,7 @@ const char* Refusal(int32_t result) {
 } // namespace
 
 Session::Session(const Drawing& drawing, std::ostream& out, bool journal)
-    : drawing_(drawing), out_(out), journal_(journal) {}
+    : drawing_(drawing), out_(out), journal_(journal), failedSavesShown_(FailedSaves()) {}
 
 void Session::Start() {
   out_ << "command 가로x세로x높이 starts\n";
@@ -84,7 +123,7 @@ void Session::Run(EventSource& source) {
 }
 
 void Session::Play(const ScriptEvent& event, EventSource& source) {
-  out_ << "> " << event.line << "\n";
+  if (source.Echoes()) out_ << "> " << event.line << "\n";
   if (event.kind == ScriptEvent::Start) {
     if (Running()) Finish();
     Start();
@@ -96,10 +135,26 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
   }
   SimEvent sim = ToSimEvent(event, drawing_);
   int32_t frame = SimGetCurrentFrame();
+  bool atWidthStep = Running() && std::string(SimPrompt()) == kWidthPrompt;
+  bool dialogShown = false;
+  dialogConfirmed_ = false;
+  int failedSaves = FailedSaves();
   if (event.kind == ScriptEvent::End)
-    OnNextDialog([this, &source](HWND dialog) { PlayDialog(dialog, source); });
+    OnNextDialog([&](HWND dialog) {
+      dialogShown = true;
+      PlayDialog(dialog, source);
+    });
   int32_t result = SimSendEvent(&sim);
   CancelNextDialog();
+  // The plug-in saves the settings once the dialog has closed.
+  if (dialogShown && !dialogConfirmed_)
+    out_ << "  dialog closed: Cancel\n";
+  else if (dialogShown && FailedSaves() == failedSaves)
+    out_ << "  dialog closed: OK, settings saved\n";
+  else if (dialogShown)
+    out_ << "  dialog closed: OK, the settings are in force but could not be stored\n";
+  else if (event.kind == ScriptEvent::End && atWidthStep && result == EXEC_STAY)
+    out_ << "  the settings dialog could not be shown (no display?): nothing changed\n";
   Report();
   if (SimGetCurrentFrame() != frame)
     out_ << "  frame: " << FrameName(SimGetCurrentFrame()) << " frame is current\n";
@@ -114,7 +169,7 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
       source.PushBack(*event);
       break;
     }
-    out_ << "> " << event->line << "\n";
+    if (source.Echoes()) out_ << "> " << event->line << "\n";
     if (event->action == "select") {
       SendDlgItemMessageW(dialog, event->control, CB_SETCURSEL, WPARAM(event->position), 0);
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(event->control, CBN_SELCHANGE),
@@ -125,13 +180,11 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
     } else {
       SendDlgItemMessageW(dialog, event->control, BM_CLICK, 0, 0);
       if (event->control == IDOK || event->control == IDCANCEL) {
-        out_ << "  dialog closed: " << (event->control == IDOK ? "OK, settings saved" : "Cancel")
-             << "\n";
+        dialogConfirmed_ = event->control == IDOK;
         return;
       }
     }
   }
-  out_ << "  dialog closed: Cancel\n";
 }
 
 void Session::ShowDialog(HWND dialog) {
@@ -193,6 +246,13 @@ void Session::Finish() {
 }
 
 void Session::Report() {
+  if (FailedSaves() > failedSavesShown_) {
+    failedSavesShown_ = FailedSaves();
+    settingsLost_ = true;
+#ifndef _WIN32
+    out_ << "  settings could not be stored: " << WinStubSaveError() << "\n";
+#endif
+  }
   for (; callsShown_ < SimJournalSize(); ++callsShown_)
     if (journal_) out_ << "    host: " << SimJournalEntry(callsShown_) << "\n";
   for (; messagesShown_ < SimMessageCount(); ++messagesShown_) {
@@ -217,25 +277,32 @@ void PrintSettings(std::ostream& out) {
     out << "  none stored yet: the first command start writes the defaults\n";
     return;
   }
-  for (const char16_t* name : kSettingNames) {
-    DWORD type = 0, size = 0;
-    out << "  " << Narrow(name) << " = ";
-    if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-      out << "(missing)\n";
-      continue;
-    }
-    std::vector<char16_t> data(size / 2 + 1, 0);
-    RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-    uint32_t number = 0;
-    std::memcpy(&number, data.data(), std::min<size_t>(size, sizeof number));
-    if (type == REG_DWORD)
-      out << number << " (a number)\n";
-    else if (type == REG_SZ || type == REG_EXPAND_SZ)
-      out << "\"" << Narrow(std::u16string(data.data())) << "\"\n";
-    else
-      out << "(of type " << type << ": the default is used)\n";
+  for (const SettingDefault& setting : kSettings) {
+    std::string shown;
+    std::optional<std::u16string> text;
+    out << "  " << Narrow(setting.name) << " = "
+        << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)") << "\n";
   }
   RegCloseKey(key);
+}
+
+void PrintChangedSettings(std::ostream& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return;
+  std::string changed;
+  for (const SettingDefault& setting : kSettings) {
+    std::string shown;
+    std::optional<std::u16string> text;
+    if (!StoredSetting(key, setting.name, shown, text) || text == setting.text) continue;
+    if (!changed.empty()) changed += ", ";
+    changed += Narrow(setting.name);
+    changed += " " + shown;
+  }
+  RegCloseKey(key);
+  if (!changed.empty())
+    out << "settings other than the defaults: " << changed
+        << " (vekhost --reset-settings brings the defaults back)\n";
 }
 
 bool ResetSettings() {

@@ -20,6 +20,8 @@ public:
   std::optional<ScriptEvent> Next();
   // Gives an event back, to come next again.
   void PushBack(const ScriptEvent& event) { pushed_ = event; }
+  // Whether the session shows each event as it plays it.
+  virtual bool Echoes() const { return true; }
 
 protected:
   virtual std::optional<ScriptEvent> Read() = 0;
@@ -50,6 +52,8 @@ public:
   bool Running() const { return SimCommandRunning() != 0; }
   // Ends a command still running, from the host's side.
   void Finish();
+  // Some settings could not be stored during the session.
+  bool SettingsLost() const { return settingsLost_; }
 
 private:
   void Play(const ScriptEvent& event, EventSource& source);
@@ -64,10 +68,15 @@ private:
   bool journal_;
   int32_t messagesShown_ = 0;
   int32_t callsShown_ = 0;
+  int failedSavesShown_ = 0;
+  bool dialogConfirmed_ = false; // the dialog being played closed with OK
+  bool settingsLost_ = false;
 };
 
 // The settings as stored, and their place, for --settings.
 void PrintSettings(std::ostream& out);
+// One line naming the stored settings that differ from the defaults, if any.
+void PrintChangedSettings(std::ostream& out);
 // Deletes the stored settings: the defaults come back at the next start.
 bool ResetSettings();
 

@@ -4,7 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -15,6 +17,7 @@ const char kPluginName[] = "TriSpan.dll";
 #else
 #include "WinStub.h"
 #include <editline/readline.h>
+#include <langinfo.h>
 #include <unistd.h>
 const char kPluginName[] = "TriSpan.so";
 #endif
@@ -43,16 +46,31 @@ const char kDescription[] =
     "                       connector, width, height, pitch, x, y, prefix\n"
     "  # comment\n"
     "Without a script, events are read from the terminal (help, quit).\n\n"
-    "Exit status: 0 done, 1 the plug-in could not be loaded or registered, 2 bad options or files.";
+    "Exit status: 0 done; 1 the plug-in could not be loaded or registered; 2 bad options or\n"
+    "input files (the settings file included); 3 the results or the settings could not be\n"
+    "written; 70 an unexpected internal error.";
 
 struct Options {
   std::string drawing, script, plugin, json, svg, registry;
   bool journal = false, showSettings = false, resetSettings = false;
 };
 
-[[noreturn]] void Fail(const std::string& what, int status = 2) {
-  std::cerr << "vekhost: " << what << "\n";
-  std::exit(status);
+enum ExitStatus {
+  EXIT_DONE = 0,
+  EXIT_PLUGIN = 1,      // the plug-in could not be loaded or registered
+  EXIT_INPUT = 2,       // bad options or input files
+  EXIT_NOT_WRITTEN = 3, // results or settings could not be written
+  EXIT_INTERNAL = 70,   // an unexpected internal error
+};
+
+// Ends the run with one line; main turns it into the exit status.
+struct Failure {
+  std::string what;
+  int status;
+};
+
+[[noreturn]] void Fail(const std::string& what, int status = EXIT_INPUT) {
+  throw Failure{what, status};
 }
 
 std::string ProgramFolder(const char* argv0) {
@@ -81,9 +99,36 @@ bool StdinIsTerminal() {
 #endif
 }
 
+#ifdef _WIN32
+// A line typed at the console, as UTF-8 whatever the console's code page.
+bool ReadConsoleLine(std::string& line) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  std::wstring typed;
+  wchar_t buffer[256];
+  DWORD count = 0;
+  while (ReadConsoleW(input, buffer, 256, &count, nullptr) && count > 0) {
+    typed.append(buffer, count);
+    if (typed.back() == L'\n') break;
+  }
+  if (typed.empty()) return false;
+  while (!typed.empty() && (typed.back() == L'\n' || typed.back() == L'\r')) typed.pop_back();
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, typed.data(), int(typed.size()), nullptr, 0, nullptr,
+                                  nullptr);
+  line.assign(size_t(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, typed.data(), int(typed.size()), line.data(), bytes, nullptr,
+                      nullptr);
+  return true;
+}
+#endif
+
 // The next line typed: with line editing and history at a terminal.
 bool ReadLine(bool terminal, std::string& line) {
-#ifndef _WIN32
+#ifdef _WIN32
+  if (terminal) {
+    std::cout << "> " << std::flush;
+    return ReadConsoleLine(line);
+  }
+#else
   if (terminal) {
     char* typed = readline("> ");
     if (!typed) return false;
@@ -93,7 +138,6 @@ bool ReadLine(bool terminal, std::string& line) {
     return true;
   }
 #endif
-  if (terminal) std::cout << "> " << std::flush;
   return static_cast<bool>(std::getline(std::cin, line));
 }
 
@@ -104,6 +148,8 @@ public:
       : drawing_(drawing), terminal_(StdinIsTerminal()) {
     if (terminal_) std::cout << "Type events (help lists them), quit to stop.\n";
   }
+  // The terminal shows what was typed already.
+  bool Echoes() const override { return !terminal_; }
 
 protected:
   std::optional<ScriptEvent> Read() override {
@@ -116,8 +162,9 @@ protected:
         continue;
       }
       try {
-        if (auto event = ParseEvent(line, drawing_, "line " + std::to_string(number_)))
-          return event;
+        // Typed at the terminal, a line needs no number; piped in, it does.
+        std::string place = terminal_ ? "" : "line " + std::to_string(number_);
+        if (auto event = ParseEvent(line, drawing_, place)) return event;
       } catch (const InputError& error) {
         std::cout << "  " << error.what() << "\n";
       }
@@ -133,7 +180,20 @@ private:
 
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
-  if (!out.write(text.data(), std::streamsize(text.size()))) Fail(path + ": cannot be written", 1);
+  if (!out.write(text.data(), std::streamsize(text.size())))
+    Fail(path + ": cannot be written", EXIT_NOT_WRITTEN);
+}
+
+// Finds out before the session whether an output can be written there; an
+// output that did not exist is not left behind.
+void CheckWritable(const std::string& path) {
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code))
+    Fail(path + ": is a folder, not a file", EXIT_NOT_WRITTEN);
+  bool existed = std::filesystem::exists(path, code);
+  if (!std::ofstream(path, std::ios::binary | std::ios::app))
+    Fail(path + ": cannot be written", EXIT_NOT_WRITTEN);
+  if (!existed) std::filesystem::remove(path, code);
 }
 
 void Report(const Drawing& drawing, const Options& options) {
@@ -150,9 +210,22 @@ void Report(const Drawing& drawing, const Options& options) {
   std::cout << "drawing: " << options.json << "\npicture: " << options.svg << "\n";
 }
 
-} // namespace
+#ifndef _WIN32
+// Keeps the unreadable settings file as FILE.bak (FILE.bak.2, ... when that is
+// taken) and starts from an empty registry; the backup's name.
+std::string SetBrokenSettingsAside() {
+  std::string file = WinStubRegistryFile(), backup = file + ".bak";
+  std::error_code code;
+  for (int n = 2; std::filesystem::exists(backup, code); ++n)
+    backup = file + ".bak." + std::to_string(n);
+  std::filesystem::rename(file, backup, code);
+  if (code) Fail(file + ": cannot be moved aside: " + code.message(), EXIT_NOT_WRITTEN);
+  WinStubSetRegistryFile(file.c_str());
+  return backup;
+}
+#endif
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   Options options;
   CLI::App app(kDescription, "vekhost");
   app.allow_windows_style_options(false); // paths under Wine start with /
@@ -164,11 +237,9 @@ int main(int argc, char** argv) {
                  "Where the resulting drawing goes (default: DRAWING.result.json here)");
   app.add_option("--svg", options.svg, "Where the picture goes (default: DRAWING.svg here)");
   app.add_flag("--journal", options.journal, "Show every call the plug-in makes to the host");
-#ifndef _WIN32
   app.add_option("--registry", options.registry,
-                 "The file that keeps the settings (default: $WINSTUB_REGISTRY or "
+                 "The file that keeps the settings (Linux; default: $WINSTUB_REGISTRY or "
                  "~/.config/vekhost/registry.reg)");
-#endif
   app.add_flag("--settings", options.showSettings,
                "Show where the settings are and what they hold");
   app.add_flag("--reset-settings", options.resetSettings,
@@ -177,15 +248,25 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
-    return 0;
+    return EXIT_DONE;
   } catch (const CLI::ParseError& error) {
     Fail(std::string(error.what()) + " (see vekhost --help)");
   }
 
-#ifndef _WIN32
+#ifdef _WIN32
+  if (!options.registry.empty())
+    Fail("--registry: the Windows build keeps the settings in the Windows registry "
+         "(HKEY_CURRENT_USER\\SOFTWARE\\Quorvane\\VEK\\TriSpan), not in a file");
+#else
   if (!options.registry.empty()) WinStubSetRegistryFile(options.registry.c_str());
-  if (*WinStubRegistryError())
-    Fail(std::string(WinStubRegistryError()) + ": the settings file is left as it is");
+  if (*WinStubRegistryError()) {
+    if (!options.resetSettings)
+      Fail(std::string(WinStubRegistryError()) +
+           ": the settings file is left as it is (vekhost --reset-settings keeps it as a .bak "
+           "file and starts again from the defaults)");
+    std::string broken = WinStubRegistryError();
+    std::cout << "settings: " << broken << "\n  kept as " << SetBrokenSettingsAside() << "\n";
+  }
 #endif
   if (options.drawing.empty() && !options.showSettings && !options.resetSettings)
     Fail("no drawing given (see vekhost --help)");
@@ -200,23 +281,28 @@ int main(int argc, char** argv) {
   } catch (const InputError& error) {
     Fail(error.what());
   }
+  if (!options.drawing.empty()) {
+    if (options.json.empty()) options.json = Stem(options.drawing) + ".result.json";
+    if (options.svg.empty()) options.svg = Stem(options.drawing) + ".svg";
+    CheckWritable(options.json);
+    CheckWritable(options.svg);
+  }
 
   if (options.resetSettings) {
-    if (!ResetSettings()) Fail("the settings could not be deleted", 1);
+    if (!ResetSettings()) Fail("the settings could not be deleted", EXIT_NOT_WRITTEN);
     std::cout << "settings reset: the next command start writes the defaults\n";
   }
   if (options.showSettings) PrintSettings(std::cout);
-  if (options.drawing.empty()) return 0;
+  if (options.drawing.empty()) return EXIT_DONE;
 
   if (options.plugin.empty()) options.plugin = ProgramFolder(argv[0]) + kPluginName;
-  if (options.json.empty()) options.json = Stem(options.drawing) + ".result.json";
-  if (options.svg.empty()) options.svg = Stem(options.drawing) + ".svg";
-
   int32_t registered = SimLoadPlugin(options.plugin.c_str());
-  if (registered == SIM_LOAD_FAILED) Fail(SimLastError(), 1);
-  if (registered != 0) Fail(options.plugin + ": Startup returned " + std::to_string(registered), 1);
+  if (registered == SIM_LOAD_FAILED) Fail(SimLastError(), EXIT_PLUGIN);
+  if (registered != 0)
+    Fail(options.plugin + ": Startup returned " + std::to_string(registered), EXIT_PLUGIN);
   PlaceDrawing(drawing);
   std::cout << "plug-in: " << options.plugin << "\n";
+  PrintChangedSettings(std::cout);
 
   Session session(drawing, std::cout, options.journal);
   session.Start();
@@ -230,5 +316,28 @@ int main(int argc, char** argv) {
   if (session.Running()) session.Finish();
   Report(drawing, options);
   SimUnloadPlugin();
-  return 0;
+  return session.SettingsLost() ? EXIT_NOT_WRITTEN : EXIT_DONE;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  SetConsoleOutputCP(CP_UTF8); // the prompts are Korean, written as UTF-8
+#else
+  // Line editing reads UTF-8 whatever the environment's locale says.
+  if (!std::setlocale(LC_CTYPE, "") || std::string(nl_langinfo(CODESET)) != "UTF-8")
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+#endif
+  try {
+    return Run(argc, argv);
+  } catch (const Failure& failure) {
+    std::cerr << "vekhost: " << failure.what << "\n";
+    return failure.status;
+  } catch (const std::exception& error) {
+    std::cerr << "vekhost: internal error: " << error.what() << "\n";
+  } catch (...) {
+    std::cerr << "vekhost: internal error\n";
+  }
+  return EXIT_INTERNAL;
 }

@@ -40,6 +40,10 @@ std::u16string DecodeFile(const std::string& bytes) {
   return text;
 }
 
+bool IsBlank(const std::u16string& line) {
+  return line.find_first_not_of(u" \t\r\f\v") == std::u16string::npos;
+}
+
 // Splits into lines and joins the continuation lines of hex data.
 std::vector<std::u16string> LogicalLines(const std::u16string& text) {
   std::vector<std::u16string> lines;
@@ -288,9 +292,9 @@ RegValue* RegKey::FindValue(const std::u16string& valueName) {
 bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error) {
   std::vector<std::u16string> lines = LogicalLines(DecodeFile(bytes));
   size_t n = 0;
-  while (n < lines.size() && lines[n].empty()) ++n;
-  if (n == lines.size() || lines[n] != kHeader)
-    return Fail(error, n + 1, "expected the header", lines.empty() ? u"" : lines[n]);
+  while (n < lines.size() && IsBlank(lines[n])) ++n;
+  if (n == lines.size()) return true; // nothing but blanks: an empty registry
+  if (lines[n] != kHeader) return Fail(error, n + 1, "expected the header", lines[n]);
   std::shared_ptr<RegKey> key;
   for (++n; n < lines.size(); ++n) {
     const std::u16string& line = lines[n];

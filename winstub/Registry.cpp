@@ -4,6 +4,7 @@
 #include "RegTree.h"
 #include "WinStub.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +19,8 @@ namespace {
 struct Registry {
   std::string file;
   std::string error;
+  std::string saveError; // why the last failed write failed
+  int failedSaves = 0;
   bool loaded = false;
   bool broken = false;
   bool memoryOnly = false;
@@ -46,6 +49,26 @@ std::string DefaultFile() {
   return base + "/vekhost/registry.reg";
 }
 
+// The file's bytes; false with the reason when it is no file or unreadable.
+bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) {
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code)) {
+    error = path + ": is a folder, not a file";
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  try {
+    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) { // the stream buffer throws on a failed read
+    in.setstate(std::ios::badbit);
+  }
+  if (!in || in.bad()) {
+    error = path + ": cannot be read: " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
 // Reads the file once; a missing file is an empty registry.
 bool Load() {
   Registry& r = State();
@@ -53,9 +76,13 @@ bool Load() {
   r.loaded = true;
   if (r.memoryOnly) return true;
   if (r.file.empty()) r.file = DefaultFile();
-  std::ifstream in(r.file, std::ios::binary);
-  if (!in) return true;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::error_code ignored;
+  if (!std::filesystem::exists(r.file, ignored)) return true;
+  std::string bytes;
+  if (!ReadWhole(r.file, bytes, r.error)) {
+    r.broken = true;
+    return false;
+  }
   RegKey parsed;
   if (!ParseRegFile(bytes, parsed, r.error)) {
     r.error = r.file + ":" + r.error;
@@ -75,12 +102,17 @@ bool Save() {
   std::filesystem::path path(r.file);
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
   std::string temporary = r.file + ".new";
+  bool written = false;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     std::string bytes = WriteRegFile(r.root);
-    if (!out.write(bytes.data(), std::streamsize(bytes.size())) || !out.flush()) return false;
+    written = out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
   }
-  return std::rename(temporary.c_str(), r.file.c_str()) == 0;
+  if (written && std::rename(temporary.c_str(), r.file.c_str()) == 0) return true;
+  r.saveError = r.file + ": cannot be written: " + std::strerror(errno);
+  ++r.failedSaves;
+  std::remove(temporary.c_str());
+  return false;
 }
 
 std::shared_ptr<RegKey> KeyOf(HKEY handle) {
@@ -171,6 +203,10 @@ const char* WinStubRegistryError(void) {
 void WinStubSetRegistryFailures(unsigned flags) { State().failures = flags; }
 
 int WinStubOpenKeyCount(void) { return int(State().handles.size()); }
+
+int WinStubFailedSaves(void) { return State().failedSaves; }
+
+const char* WinStubSaveError(void) { return State().saveError.c_str(); }
 
 void WinStubSetQueryHook(WinStubQueryHook hook, void* context) {
   State().queryHook = hook;

@@ -23,6 +23,9 @@ WINSTUB_API void WinStubSetRegistryFile(const char* path);
 WINSTUB_API const char* WinStubRegistryFile(void);
 // Why the file could not be read, or "" when it was read or did not exist.
 WINSTUB_API const char* WinStubRegistryError(void);
+// How many times the file could not be written, and why the last time.
+WINSTUB_API int WinStubFailedSaves(void);
+WINSTUB_API const char* WinStubSaveError(void);
 
 // Failures to inject, by kind of call; 0 for none.
 enum {

@@ -211,6 +211,7 @@ struct RaceRow {
   std::map<int, Change> afterQuery; // by the number of the query, from 1
   int result;
   CString text;
+  int queries; // how many times the reader asked
 };
 
 void PrintTo(const RaceRow& row, std::ostream* out) { *out << row.what; }
@@ -239,6 +240,7 @@ TEST_P(RegReadRaceTest, ReadsTheValueAsItEnds) {
   CString value = kUnchanged;
   EXPECT_EQ(RegReadText(kKey, u"PreComment", value), GetParam().result);
   EXPECT_EQ(value, GetParam().text);
+  EXPECT_EQ(queries_, GetParam().queries);
 }
 
 const Change kLonger{REG_SZ, TextBytes(u"longer text")};
@@ -248,30 +250,36 @@ const Change kLongestStill{REG_SZ, TextBytes(u"the longest text of all")};
 INSTANTIATE_TEST_SUITE_P(
     Rows, RegReadRaceTest,
     testing::Values(
-        RaceRow{"grows once", REG_SZ, TextBytes(u"ab"), {{1, kLonger}}, 0, u"longer text"},
+        RaceRow{"unchanged", REG_SZ, TextBytes(u"ab"), {}, 0, u"ab", 2},
+        RaceRow{"of another type", REG_BINARY, {1, 2}, {}, -1, kUnchanged, 1},
+        RaceRow{"grows once", REG_SZ, TextBytes(u"ab"), {{1, kLonger}}, 0, u"longer text", 4},
         RaceRow{"grows twice",
                 REG_SZ,
                 TextBytes(u"ab"),
                 {{1, kLonger}, {3, kLongest}},
                 0,
-                u"the longest text"},
+                u"the longest text",
+                6},
         RaceRow{"keeps growing",
                 REG_SZ,
                 TextBytes(u"ab"),
                 {{1, kLonger}, {3, kLongest}, {5, kLongestStill}},
                 -1,
-                kUnchanged},
+                kUnchanged,
+                6},
         RaceRow{"becomes a number",
                 REG_SZ,
                 TextBytes(u"ab"),
                 {{1, {REG_DWORD, {7, 0, 0, 0}}}},
                 0,
-                u"7"},
+                u"7",
+                4},
         RaceRow{"number becomes text",
                 REG_DWORD,
                 {42, 0, 0, 0},
                 {{1, {REG_SZ, {'a', 0, 0, 0}}}},
                 0,
-                u"a"},
-        RaceRow{"deleted", REG_SZ, TextBytes(u"ab"), {{1, {REG_NONE, {}}}}, -1, kUnchanged}));
+                u"a",
+                4},
+        RaceRow{"deleted", REG_SZ, TextBytes(u"ab"), {{1, {REG_NONE, {}}}}, -1, kUnchanged, 2}));
 #endif

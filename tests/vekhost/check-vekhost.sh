@@ -67,15 +67,64 @@ check "piped" 0 '^note: 100X50X20 ' -- bash -c \
 check "piped error" 0 'line 2: the drawing has no element "depth"' -- bash -c \
   'printf "pick width\npick depth\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
 
+# A person's mistakes: folders for files, numbers beyond reach, unwritable
+# outputs. One line each, nothing stored or written.
+mkdir -p folder
+printf '{"dimensions": [{"name": "w", "type": 12, "measure": 1e400}]}' >huge.json
+printf 'pick width\nmotion inf 2\n' >infinite.events
+printf 'end\ndialog select round 9\n' >round9.events
+printf 'file\n' >afile
+check "drawing folder" 2 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" folder
+check "script folder" 2 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" "$examples/box.json" folder
+check "huge measure" 2 "^vekhost: huge.json: number overflow parsing '1e400'" -- "${run[@]}" huge.json
+check "infinite point" 2 '^vekhost: infinite.events:2: expected a number for x$' -- "${run[@]}" "$examples/box.json" infinite.events
+check "list position" 2 'round9.events:2: dialog select round: expected a position from 0 to 4$' -- "${run[@]}" "$examples/box.json" round9.events
+check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written$' -- "${run[@]}" --json first.json --svg afile/box.svg "$examples/box.json" "$examples/box.events"
+check "nothing run" 0 '^not there$' -- bash -c '[ -e first.json ] || echo "not there"' 
+check "folder as result" 3 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" --json folder "$examples/box.json" "$examples/box.events"
+
 if [ "$kind" = linux ]; then
+  # Settings files: empty ones are an empty registry; a folder, or one that
+  # cannot be written, is said so.
+  for content in '' '\xff\xfe' '\n' '\xef\xbb\xbf  \r\n\t\n'; do
+    printf "$content" >empty.reg
+    check "empty settings file '$content'" 0 'none stored yet' -- "${vekhost[@]}" --registry empty.reg --settings
+  done
+  check "settings folder" 2 '^vekhost: folder: is a folder, not a file' -- "${vekhost[@]}" --registry folder --settings
+  check "settings not stored" 3 'could not be stored: afile/registry.reg: cannot be written' -- \
+    "${vekhost[@]}" --registry afile/registry.reg "$examples/box.json" "$examples/settings.events"
+  check "settings not saved" 3 'dialog closed: OK, the settings are in force but could not be stored' -- \
+    "${vekhost[@]}" --registry afile/registry.reg "$examples/box.json" "$examples/settings.events"
+  check "changed settings named" 0 '^settings other than the defaults: Round "2", MTitle "\*", PreComment "BOX " \(vekhost --reset-settings' -- \
+    bash -c '"$@" "$0/settings.events" >/dev/null && "$@" "$0/box.events"' "$examples" \
+    "${vekhost[@]}" --registry changed.reg "$examples/box.json"
   check "terminal" 0 'note: 100X50X20 ' -- bash -c \
     'printf "pick width\rpick length\rkeyin 20\rpoint 1 1\rquit\r" | script -qefc "$*" /dev/null' _ \
     "${run[@]}" "$examples/box.json"
+  # Korean typed at a terminal reaches the plug-in whole, whatever the locale.
+  for locale in C C.UTF-8; do
+    rm -f typed.reg
+    check "typed Korean, $locale locale" 0 '^note: 박스-100X50미리X20 ' -- env LC_ALL=$locale bash -c \
+      'printf "end\rdialog type prefix 박스-\rdialog click ok\rpick width\rkeyin 50미리\rkeyin 20\rpoint 1 1\rquit\r" | script -qefc "$*" /dev/null' _ \
+      "${vekhost[@]}" --registry typed.reg "$examples/box.json"
+    check "typed Korean stored, $locale locale" 0 'PreComment = "박스-"' -- "${vekhost[@]}" --registry typed.reg --settings
+  done
   # A registry file that cannot be read is reported and left alone.
   printf 'not a registry\n' >broken.reg
   check "broken registry" 2 'broken.reg:1: expected the header.*left as it is' -- \
     "${vekhost[@]}" --registry broken.reg "$examples/box.json" "$examples/box.events"
   check "broken registry kept" 0 '^not a registry$' -- cat broken.reg
+  check "broken registry remedy" 2 'vekhost --reset-settings keeps it as a .bak file' -- \
+    "${vekhost[@]}" --registry broken.reg --settings
+  check "broken registry reset" 0 'kept as broken.reg.bak$' -- "${vekhost[@]}" --registry broken.reg --reset-settings
+  check "broken registry backup" 0 '^not a registry$' -- cat broken.reg.bak
+  printf 'broken again\n' >broken.reg
+  check "second backup" 0 'kept as broken.reg.bak.2$' -- "${vekhost[@]}" --registry broken.reg --reset-settings
+  check "first backup kept" 0 '^not a registry$' -- cat broken.reg.bak
+  check "reset registry usable" 0 '^note: 100X50X20 ' -- "${vekhost[@]}" --registry broken.reg "$examples/box.json" "$examples/box.events"
+else
+  check "registry option" 2 '^vekhost: --registry: the Windows build keeps the settings in the Windows registry' -- \
+    "${vekhost[@]}" --registry some.reg --settings
 fi
 
 # The settings dialog, played from a script; the real one under Wine needs a screen.
