@@ -129,9 +129,11 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
     ParseDialogAction(words, clean, event, place);
   } else if (verb == "end" || verb == "start") {
     event.kind = verb == "end" ? ScriptEvent::End : ScriptEvent::Start;
+  } else if (verb == "names" || verb == "show") {
+    event.kind = verb == "names" ? ScriptEvent::Names : ScriptEvent::Show;
   } else {
     Fail(place, "unknown event \"" + verb +
-                    "\" (pick, point, motion, further, keyin, end, start, dialog)");
+                    "\" (pick, point, motion, further, keyin, end, start, dialog, names, show)");
   }
   std::string extra;
   if (words >> extra) Fail(place, "unexpected \"" + extra + "\"");
@@ -178,6 +180,8 @@ SimEvent ToSimEvent(const ScriptEvent& event, const Drawing& drawing) {
   case ScriptEvent::End:
   case ScriptEvent::Start:
   case ScriptEvent::Dialog:
+  case ScriptEvent::Names:
+  case ScriptEvent::Show:
     sim.kind = EVT_END;
     break;
   }

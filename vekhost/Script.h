@@ -12,6 +12,8 @@
 //   dialog click BUTTON    click font-external, font-windows, ok or cancel
 //   dialog type EDIT TEXT  replace the text of connector, width, height, pitch,
 //                          x, y or prefix with the rest of the line
+//   names                  list the elements that can be picked
+//   show                   show the settings dialog's form again
 //   # ...                  a comment; blank lines are skipped too
 #ifndef TRISPAN_VEKHOST_SCRIPT_H
 #define TRISPAN_VEKHOST_SCRIPT_H
@@ -25,7 +27,7 @@
 namespace vekhost {
 
 struct ScriptEvent {
-  enum Kind { Pick, Point, Motion, Further, Keyin, End, Start, Dialog } kind = End;
+  enum Kind { Pick, Point, Motion, Further, Keyin, End, Start, Dialog, Names, Show } kind = End;
   std::string line; // as written, for the session's echo
   std::string name; // the element picked or under the point
   vekhost::Point at;

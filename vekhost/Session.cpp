@@ -129,8 +129,12 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
     Start();
     return;
   }
-  if (event.kind == ScriptEvent::Dialog) {
+  if (event.kind == ScriptEvent::Dialog || event.kind == ScriptEvent::Show) {
     out_ << "  (no dialog is open: the end button at the width step opens it)\n";
+    return;
+  }
+  if (event.kind == ScriptEvent::Names) {
+    ListNames();
     return;
   }
   SimEvent sim = ToSimEvent(event, drawing_);
@@ -156,6 +160,7 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
   else if (event.kind == ScriptEvent::End && atWidthStep && result == EXEC_STAY)
     out_ << "  the settings dialog could not be shown (no display?): nothing changed\n";
   Report();
+  ReportNotes();
   if (SimGetCurrentFrame() != frame)
     out_ << "  frame: " << FrameName(SimGetCurrentFrame()) << " frame is current\n";
   if (const char* refusal = Refusal(result)) out_ << "  " << refusal << "\n";
@@ -164,12 +169,18 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
 
 void Session::PlayDialog(HWND dialog, EventSource& source) {
   ShowDialog(dialog);
+  // Open until OK or Cancel, as a modal dialog is; the end of the events
+  // closes it as the close box does.
   while (std::optional<ScriptEvent> event = source.Next()) {
-    if (event->kind != ScriptEvent::Dialog) {
-      source.PushBack(*event);
-      break;
-    }
     if (source.Echoes()) out_ << "> " << event->line << "\n";
+    if (event->kind == ScriptEvent::Show) {
+      ShowDialog(dialog);
+      continue;
+    }
+    if (event->kind != ScriptEvent::Dialog) {
+      out_ << "  (the settings dialog is open: dialog click ok or dialog click cancel closes it)\n";
+      continue;
+    }
     if (event->action == "select") {
       SendDlgItemMessageW(dialog, event->control, CB_SETCURSEL, WPARAM(event->position), 0);
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(event->control, CBN_SELCHANGE),
@@ -237,6 +248,33 @@ std::optional<ScriptEvent> EventSource::Next() {
 std::optional<ScriptEvent> ScriptSource::Read() {
   if (next_ >= events_.size()) return std::nullopt;
   return events_[next_++];
+}
+
+void Session::ListNames() {
+  for (const Dimension& d : drawing_.dimensions)
+    out_ << "  " << d.name << ": dimension (type " << d.type << "), measure " << d.measure
+         << (d.mark == VEK_DIM_MARK_DIAMETER ? ", a diameter" : "") << "\n";
+  for (const Note& n : drawing_.notes)
+    out_ << "  " << n.name << ": " << (n.kind == VEK_NOTE_KIND_GENERAL ? "general note" : "note")
+         << " \"" << ReadableText(n.text) << "\"\n";
+  for (const Element& e : drawing_.elements)
+    out_ << "  " << e.name << ": element of type " << e.type << " (not a dimension)\n";
+}
+
+void Session::ReportNotes() {
+  for (const ResultNote& note : ResultNotes(drawing_)) {
+    if (!note.isNew && !note.changed) continue;
+    std::string shown = NoteLine(note);
+    if (notesShown_.insert(shown).second) out_ << "  note written: " << shown << "\n";
+  }
+  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
+  SimListNotes(ids.data(), int32_t(ids.size()));
+  for (VekElementId id : ids) {
+    SimNote preview{};
+    if (SimGetNote(id, &preview) == 0 && preview.preview)
+      out_ << "  preview: " << ReadableText(preview.text) << " at " << preview.x << ", "
+           << preview.y << "\n";
+  }
 }
 
 void Session::Finish() {

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <ostream>
+#include <set>
 
 namespace vekhost {
 
@@ -61,7 +62,12 @@ private:
   // that come next.
   void PlayDialog(HWND dialog, EventSource& source);
   void ShowDialog(HWND dialog);
+  // Each element of the drawing with its kind and measure.
+  void ListNames();
+  // What the host shows of the plug-in's messages (and calls).
   void Report();
+  // A note as soon as it is written, and the preview at the cursor.
+  void ReportNotes();
 
   const Drawing& drawing_;
   std::ostream& out_;
@@ -70,6 +76,7 @@ private:
   int32_t callsShown_ = 0;
   int failedSavesShown_ = 0;
   bool dialogConfirmed_ = false; // the dialog being played closed with OK
+  std::set<std::string> notesShown_;
   bool settingsLost_ = false;
 };
 

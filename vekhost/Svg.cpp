@@ -125,6 +125,15 @@ std::string ReadableText(const std::string& utf8) {
   return text;
 }
 
+std::string NoteLine(const ResultNote& note) {
+  const SimNote& s = note.state;
+  std::ostringstream out;
+  out << ReadableText(s.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name) << ", at "
+      << s.x << ", " << s.y << " in the " << (s.frame == FRAME_TITLE ? "title" : "figure")
+      << " frame)";
+  return out.str();
+}
+
 std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes) {
   const FrameBox& f = drawing.figure;
   const FrameBox& t = drawing.title;

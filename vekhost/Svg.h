@@ -14,6 +14,9 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
 // A note's text as a person reads it: the diameter signs as Ø, control
 // characters left out.
 std::string ReadableText(const std::string& utf8);
+// A new or changed note as the session tells it: its readable text, whether
+// it is new, where it stands and in which frame.
+std::string NoteLine(const ResultNote& note);
 
 } // namespace vekhost
 

@@ -83,6 +83,21 @@ check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written$' -- "$
 check "nothing run" 0 '^not there$' -- bash -c '[ -e first.json ] || echo "not there"' 
 check "folder as result" 3 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" --json folder "$examples/box.json" "$examples/box.events"
 
+# The interactive helps: names, the preview, a note as soon as written, a
+# dialog open until OK or Cancel, the Korean texts explained.
+check "names" 0 '^  width: dimension \(type 12\), measure 100$' -- bash -c \
+  'printf "names\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+check "preview" 0 '^  preview: 100X50X20 at 21, 12$' -- bash -c \
+  'printf "pick width\npick length\npick height\nmotion 20 12\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+check "note at once" 0 '^  note written: 100X50X20  \(new, at 31, 12 in the title frame\)$' -- \
+  "${run[@]}" "$examples/box.json" "$examples/box.events"
+check "dialog stays open" 0 'the settings dialog is open: dialog click ok or dialog click cancel closes it' -- \
+  env WINE_RUN_SCREEN=1 bash -c 'printf "end\npick width\ndialog click cancel\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+check "show again" 0 '^  dialog: 가로x세로x높이$' -- env WINE_RUN_SCREEN=1 bash -c \
+  'printf "end\nshow\ndialog click cancel\nquit\n" | "$@" | grep -A1 "^> show"' _ "${run[@]}" "$examples/box.json"
+check "help explains" 0 '잘못된 지시\. +this step does not take that kind of indication' -- bash -c \
+  'printf "help\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+
 if [ "$kind" = linux ]; then
   # Settings files: empty ones are an empty registry; a folder, or one that
   # cannot be written, is said so.
@@ -123,6 +138,9 @@ if [ "$kind" = linux ]; then
   check "first backup kept" 0 '^not a registry$' -- cat broken.reg.bak
   check "reset registry usable" 0 '^note: 100X50X20 ' -- "${vekhost[@]}" --registry broken.reg "$examples/box.json" "$examples/box.events"
 else
+  printf 'end\ndialog click ok\n' >dialog.events
+  check "dialog without display" 0 'the settings dialog could not be shown \(no display\?\): nothing changed' -- \
+    env -u DISPLAY "${vekhost[@]}" "$examples/box.json" dialog.events
   check "registry option" 2 '^vekhost: --registry: the Windows build keeps the settings in the Windows registry' -- \
     "${vekhost[@]}" --registry some.reg --settings
 fi
