@@ -2,10 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace vekhost {
@@ -44,12 +46,14 @@ public:
       out = v->get<std::string>();
     }
   }
-  void At(const char* key, Point& out) {
-    if (const Json* v = Take(key, false)) {
-      if (!v->is_array() || v->size() != 2 || !IsFinite((*v)[0]) || !IsFinite((*v)[1]))
-        Fail(key, "expected a point [x, y]");
-      out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
-    }
+  // True when the point was given.
+  bool At(const char* key, Point& out) {
+    const Json* v = Take(key, false);
+    if (!v) return false;
+    if (!v->is_array() || v->size() != 2 || !IsFinite((*v)[0]) || !IsFinite((*v)[1]))
+      Fail(key, "expected a point [x, y]");
+    out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
+    return true;
   }
   void FrameName(const char* key, int32_t& out) {
     std::string name;
@@ -112,6 +116,36 @@ template <typename Read> void EachItem(Fields& top, const char* key, Read read) 
     read((*items)[i], "/" + std::string(key) + "/" + std::to_string(i));
 }
 
+// The title frame a drawing does not give: in the figure frame's lower right
+// corner, as a title block stands.
+void PlaceTitleFrame(Drawing& drawing) {
+  const FrameBox& figure = drawing.figure;
+  FrameBox& title = drawing.title;
+  title.size = Point{std::min(90.0, figure.size.x), std::min(40.0, figure.size.y)};
+  title.origin = Point{figure.origin.x + figure.size.x - title.size.x, figure.origin.y};
+}
+
+// Dimensions given without their points, laid out in rows from the top left
+// of their frame so that none covers another.
+void LayOutDimensions(Drawing& drawing, const std::vector<bool>& placed) {
+  std::map<int32_t, int> count; // per frame
+  for (size_t i = 0; i < drawing.dimensions.size(); ++i) {
+    if (placed[i]) continue;
+    Dimension& d = drawing.dimensions[i];
+    const FrameBox& box = drawing.Frame(d.frame);
+    const double row = 14, margin = 10;
+    int rows = std::max(1, int((box.size.y - 2 * margin) / row));
+    int k = count[d.frame]++;
+    double columnWidth = std::max(box.size.x / 2, 1.0);
+    double x = margin + (k / rows) * columnWidth;
+    double y = box.size.y - margin - row / 2 - (k % rows) * row;
+    double length = std::clamp(std::fabs(d.measure), margin, columnWidth - 2 * margin);
+    d.from = Point{x, y};
+    d.to = Point{x + length, y};
+    d.offset = 0;
+  }
+}
+
 void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
   Fields f(frames, path, "/frames");
   for (auto [key, box] :
@@ -126,6 +160,7 @@ void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
   }
   f.FrameName("current", drawing.currentFrame);
   f.Done();
+  if (!f.Object("title")) PlaceTitleFrame(drawing);
 }
 
 } // namespace
@@ -155,6 +190,7 @@ Drawing LoadDrawing(const std::string& path) {
     if (!names.insert(name).second) f.Fail("name", "\"" + name + "\" is used twice");
   };
   if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
+  std::vector<bool> placed; // whether each dimension came with its points
   EachItem(top, "dimensions", [&](const Json& item, const std::string& place) {
     Fields f(item, path, place);
     Dimension d;
@@ -166,8 +202,9 @@ Drawing LoadDrawing(const std::string& path) {
     f.Text("suffix", d.suffix);
     f.Integer("noteResult", d.noteResult);
     f.Integer("mark", d.mark);
-    f.At("from", d.from);
-    f.At("to", d.to);
+    bool from = f.At("from", d.from);
+    bool to = f.At("to", d.to);
+    placed.push_back(from || to);
     f.Number("offset", d.offset);
     f.FrameName("frame", d.frame);
     f.Done();
@@ -202,6 +239,7 @@ Drawing LoadDrawing(const std::string& path) {
     drawing.elements.push_back(e);
   });
   top.Done();
+  LayOutDimensions(drawing, placed);
   return drawing;
 }
 

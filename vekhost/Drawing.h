@@ -4,7 +4,8 @@
 //   {
 //     "frames": {                          // optional; these are the defaults
 //       "figure": {"origin": [0, 0], "size": [297, 210]},
-//       "title":  {"origin": [207, -40], "size": [90, 40]},
+//       "title":  {"origin": [207, 0], "size": [90, 40]},  // by default in the
+//                                          // figure frame's lower right corner
 //       "current": "figure"                // or "title"
 //     },
 //     "dimensions": [{
@@ -24,7 +25,8 @@
 //     "elements": [{"name": "edge", "type": 1, "from": [0, 0], "to": [100, 0]}]
 //   }
 //
-// Only "name" and, for a dimension, "measure" are required. Coordinates are
+// Only "name" and, for a dimension, "measure" are required; dimensions
+// without points are laid out in rows in their frame. Coordinates are
 // drawing units within the element's frame. In texts, "\u001c!" in front of a
 // dimension value is the diameter sign.
 #ifndef TRISPAN_VEKHOST_DRAWING_H
@@ -86,7 +88,7 @@ struct Element {
 
 struct Drawing {
   FrameBox figure{{0, 0}, {297, 210}};
-  FrameBox title{{207, -40}, {90, 40}};
+  FrameBox title{{207, 0}, {90, 40}};
   int32_t currentFrame = FRAME_FIGURE;
   std::vector<Dimension> dimensions;
   std::vector<Note> notes;

@@ -114,6 +114,13 @@ void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d
        "fill=\"#1f5fbf\" text-anchor=\"middle\" dominant-baseline=\"middle\"");
 }
 
+// The text a note had in the drawing file.
+std::string OldText(const Drawing& drawing, VekElementId id) {
+  for (const Note& n : drawing.notes)
+    if (n.id == id) return n.text;
+  return "";
+}
+
 } // namespace
 
 std::string ReadableText(const std::string& utf8) {
@@ -143,9 +150,9 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
   double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
   View view{top, drawing};
   std::ostringstream out;
+  // No size of its own: the picture scales to the window that shows it.
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
-      << Num(right - left) << " " << Num(top - bottom) << "\" width=\"" << Num((right - left) * 4)
-      << "\" height=\"" << Num((top - bottom) * 4) << "\" font-family=\"sans-serif\">\n"
+      << Num(right - left) << " " << Num(top - bottom) << "\" font-family=\"sans-serif\">\n"
       << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
          "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto-start-reverse\">"
          "<path d=\"M 0 0 L 10 5 L 0 10 z\" fill=\"#1f5fbf\"/></marker></defs>\n"
@@ -172,8 +179,17 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
     const SimNote& s = note.state;
     const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
     std::string style = std::string("fill=\"") + color + "\"";
-    Text(out, view.Map(s.frame, Point{s.x, s.y}), s.height > 0 ? s.height : 3.5, 0, s.text,
-         style.c_str());
+    Point at = view.Map(s.frame, Point{s.x, s.y});
+    double size = s.height > 0 ? s.height : 3.5;
+    if (!note.changed) {
+      Text(out, at, size, 0, s.text, style.c_str());
+      continue;
+    }
+    // A changed note: its old text struck through, then the new one.
+    out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
+        << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
+        << Escape(ReadableText(OldText(drawing, note.id))) << "</tspan> <tspan " << style << ">"
+        << Escape(ReadableText(s.text)) << "</tspan></text>\n";
   }
   out << "</svg>\n";
   return out.str();

@@ -39,9 +39,19 @@ run=("${vekhost[@]}" "${settings[@]}")
 for example in box:100X50X20 cylinder:Ø30X120 note-update:250X120X12; do
   name=${example%%:*} note=${example#*:}
   check "$name" 0 "^note: $note " -- "${run[@]}" --reset-settings "$examples/$name.json" "$examples/$name.events"
-  check "$name svg" 0 "<text[^>]*>$note</text>" -- cat "$name.svg"
+  check "$name svg" 0 "<t(ext|span)[^>]*>$note</t(ext|span)>" -- cat "$name.svg"
   check "$name json" 0 "\"text\": \"${note/Ø/\\\\ue000}\"" -- cat "$name.result.json"
 done
+check "old text struck through" 0 'line-through">SIZE: TBD</tspan> <tspan fill="#e07b00">250X120X12</tspan>' -- cat note-update.svg
+check "picture scales" 0 '^<svg xmlns="http://www.w3.org/2000/svg" viewBox="[-0-9. ]+" font-family' -- cat box.svg
+
+# A drawing of names and measures alone: the dimensions in rows, none on
+# another; the title frame in the figure frame's lower right corner.
+printf '{"dimensions": [{"name": "w", "measure": 100}, {"name": "l", "type": 13, "measure": 50}, {"name": "h", "type": 13, "measure": 20}]}' >minimal.json
+printf 'pick w\npick l\npick h\npoint 30 12\n' >minimal.events
+check "minimal drawing" 0 '^note: 100X50X20 ' -- "${run[@]}" minimal.json minimal.events
+check "dimensions apart" 0 '^3$' -- bash -c 'grep -o "<line x1=\"10\" y1=\"[0-9.]*\"" minimal.svg | sort -u | wc -l'
+check "title frame inside" 0 '<rect x="207" y="180" width="90" height="40" fill="none"' -- cat minimal.svg
 check "journal" 0 'host: VekCtlSetExecuteFunc\(exec#[0-9]+, "%f %f"' -- \
   "${run[@]}" --journal "$examples/box.json" "$examples/box.events"
 check "settings" 0 'Round = "4"' -- "${run[@]}" --settings
