@@ -1,9 +1,12 @@
 #include "Drawing.h"
 
+#include "Svg.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -163,6 +166,27 @@ void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
   if (!f.Object("title")) PlaceTitleFrame(drawing);
 }
 
+// UTF-8 JSON text with the private-use characters (U+E000 to U+F8FF, such as
+// the diameter signs) written as \uXXXX, since no font shows them.
+std::string EscapePrivateUse(const std::string& json) {
+  std::string out;
+  for (size_t i = 0; i < json.size(); ++i) {
+    unsigned char lead = json[i];
+    if ((lead == 0xEE || lead == 0xEF) && i + 2 < json.size()) {
+      uint32_t c = (lead & 0x0F) << 12 | (json[i + 1] & 0x3F) << 6 | (json[i + 2] & 0x3F);
+      if (c >= 0xE000 && c <= 0xF8FF) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
+        out += escape;
+        i += 2;
+        continue;
+      }
+    }
+    out.push_back(json[i]);
+  }
+  return out;
+}
+
 } // namespace
 
 std::string ReadInputFile(const std::string& path) {
@@ -308,6 +332,7 @@ std::string ResultJson(const std::vector<ResultNote>& notes) {
                  {"kind", s.kind},
                  {"at", {s.x, s.y}},
                  {"text", s.text},
+                 {"readable", ReadableText(s.text)},
                  {"height", s.height},
                  {"width", s.width},
                  {"pitch", s.pitch},
@@ -315,7 +340,7 @@ std::string ResultJson(const std::vector<ResultNote>& notes) {
     if (!note.name.empty()) item["name"] = note.name;
     out["notes"].push_back(item);
   }
-  return out.dump(2, ' ', true) + "\n"; // escaped: the private-use diameter signs show
+  return EscapePrivateUse(out.dump(2, ' ', false)) + "\n";
 }
 
 } // namespace vekhost

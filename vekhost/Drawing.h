@@ -118,7 +118,8 @@ struct ResultNote {
   bool changed = false; // text or size differs from the drawing's
 };
 std::vector<ResultNote> ResultNotes(const Drawing& drawing);
-// The new and changed notes and the current frame, as JSON text.
+// The new and changed notes and the current frame, as JSON text: each note's
+// text as stored (the diameter signs as \ue000 or \ue11d) and readable (Ø).
 std::string ResultJson(const std::vector<ResultNote>& notes);
 
 } // namespace vekhost

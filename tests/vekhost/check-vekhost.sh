@@ -41,6 +41,7 @@ for example in box:100X50X20 cylinder:Ø30X120 note-update:250X120X12; do
   check "$name" 0 "^note: $note " -- "${run[@]}" --reset-settings "$examples/$name.json" "$examples/$name.events"
   check "$name svg" 0 "<t(ext|span)[^>]*>$note</t(ext|span)>" -- cat "$name.svg"
   check "$name json" 0 "\"text\": \"${note/Ø/\\\\ue000}\"" -- cat "$name.result.json"
+  check "$name json readable" 0 "\"readable\": \"$note\"" -- cat "$name.result.json"
 done
 check "old text struck through" 0 'line-through">SIZE: TBD</tspan> <tspan fill="#e07b00">250X120X12</tspan>' -- cat note-update.svg
 check "picture scales" 0 '^<svg xmlns="http://www.w3.org/2000/svg" viewBox="[-0-9. ]+" font-family' -- cat box.svg
