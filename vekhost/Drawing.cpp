@@ -92,8 +92,7 @@ private:
   std::set<std::string> seen_;
 };
 
-Json Parse(const std::string& path) {
-  std::string text = ReadInputFile(path);
+Json Parse(const std::string& text, const std::string& path) {
   try {
     return Json::parse(text);
   } catch (const Json::out_of_range& error) { // a number beyond a double's range
@@ -202,8 +201,10 @@ std::string ReadInputFile(const std::string& path) {
   }
 }
 
-Drawing LoadDrawing(const std::string& path) {
-  Json json = Parse(path);
+Drawing LoadDrawing(const std::string& path) { return ParseDrawing(ReadInputFile(path), path); }
+
+Drawing ParseDrawing(const std::string& text, const std::string& path) {
+  Json json = Parse(text, path);
   Drawing drawing;
   Fields top(json, path, "");
   std::set<std::string> names;

@@ -106,6 +106,8 @@ std::string ReadInputFile(const std::string& path);
 
 // Reads and checks a drawing file; throws InputError.
 Drawing LoadDrawing(const std::string& path);
+// Checks a drawing's JSON text; throws InputError naming path.
+Drawing ParseDrawing(const std::string& text, const std::string& path);
 // Puts the drawing into the simulated host and records the ids it gave.
 void PlaceDrawing(Drawing& drawing);
 
