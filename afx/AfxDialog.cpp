@@ -11,6 +11,12 @@ std::map<HWND, CDialog*>& OpenDialogs() {
   return dialogs;
 }
 
+// The open dialog of a window; null for one not, or no longer, open.
+CDialog* DialogOf(HWND window) {
+  auto it = OpenDialogs().find(window);
+  return it == OpenDialogs().end() ? nullptr : it->second;
+}
+
 LPCWSTR Wide(const CString& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
 
 // The owner of a dialog opened without a parent, as MFC takes it: the
@@ -76,9 +82,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, L
     OpenDialogs()[dialog] = self;
     return self->OnInitDialog();
   }
-  auto it = OpenDialogs().find(dialog);
-  if (it == OpenDialogs().end()) return FALSE;
-  CDialog* self = it->second;
+  CDialog* self = DialogOf(dialog);
+  if (!self) return FALSE; // a message before WM_INITDIALOG or after WM_DESTROY
   if (message == WM_COMMAND) {
     int id = LOWORD(wParam);
     UINT code = HIWORD(wParam);
@@ -87,7 +92,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, L
     return self->OnCommand(id, code);
   }
   if (message == WM_DESTROY) {
-    OpenDialogs().erase(it);
+    OpenDialogs().erase(dialog);
     self->m_hWnd = nullptr;
   }
   return FALSE;

@@ -1,6 +1,7 @@
 // The settings dialog's routines without a window: what its OK puts in
 // force (each of the twelve members to its own field of the settings record,
 // numbers converted), and the results of its registry routines.
+#include "DialogPlayer.h"
 #include "TestRegistry.h"
 #include "TriSpanDlg.h"
 
@@ -123,3 +124,20 @@ TEST_F(DialogRegistryTest, LoadingAndSavingAlwaysSucceed) {
   EXPECT_TRUE(dialog.SaveToRegistry());
   EXPECT_EQ(testreg::GetText(u"MTitle"), u"*");
 }
+
+#ifndef _WIN32
+// The dialog run from this test's own copy of the resources (registered at
+// load on Linux): its window is known while it runs and forgotten after.
+TEST_F(DialogRegistryTest, AClosedDialogHasNoWindow) {
+  AFX_MAINTAIN_STATE2 moduleState(AfxGetStaticModuleState());
+  TriSpanDlg dialog;
+  HWND during = nullptr;
+  OnNextDialog([&](HWND window) {
+    during = dialog.GetSafeHwnd();
+    SendDlgItemMessageW(window, IDCANCEL, BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_NE(during, nullptr);
+  EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+#endif

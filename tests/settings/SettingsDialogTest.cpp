@@ -224,11 +224,19 @@ TEST_F(SettingsDialogTest, IsModalToTheHostsActiveWindow) {
   EXPECT_EQ(Send(Pick(width)), EXEC_NEXT) << "the width step takes picks again";
 }
 
-TEST_F(SettingsDialogTest, OkAndCancelCloseTheDialogAtOnce) {
-  for (int button : {IDOK, IDCANCEL}) {
-    BOOL visibleAfter = TRUE;
-    OpenDialog({Click(button), [&](HWND dialog) { visibleAfter = IsWindowVisible(dialog); }});
-    EXPECT_FALSE(visibleAfter) << "button " << button;
+TEST_F(SettingsDialogTest, OkAndCancelAloneCloseTheDialog) {
+  struct Row {
+    const char* what;
+    DialogAction action;
+    bool open;
+  };
+  for (const Row& row : {Row{"OK", Click(IDOK), false}, Row{"Cancel", Click(IDCANCEL), false},
+                         Row{"a radio button", Click(IDC_FONT_WINDOWS), true},
+                         Row{"a list", Select(IDC_ROUND, 1), true},
+                         Row{"an edit box", Type(IDC_WIDTH, u"5"), true}}) {
+    BOOL visibleAfter = !row.open;
+    OpenDialog({row.action, [&](HWND dialog) { visibleAfter = IsWindowVisible(dialog); }});
+    EXPECT_EQ(bool(visibleAfter), row.open) << row.what;
   }
 }
 
