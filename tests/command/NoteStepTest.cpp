@@ -161,10 +161,20 @@ TEST_F(NoteStepTest, PickingAGeneralNoteReplacesItsTextAndKeepsItsHeight) {
   EXPECT_EQ(state.width, 6);
   EXPECT_EQ(state.pitch, 0);
   EXPECT_EQ(SimListNotes(nullptr, 0), 1) << "the note written for the pick is deleted again";
-  std::string id = std::to_string(note);
-  EXPECT_EQ(JournalOf("VekCmtSetCharSize").back(),
-            "VekCmtSetCharSize(" + id + ", {3.5, 6, 0}) = 0");
-  EXPECT_EQ(JournalOf("VekSgmDeleteSegment").size(), 1u);
+  // The segment made for the pick is deleted again; VekCmtSetNote gets 0 in the middle.
+  ASSERT_EQ(note, 1);
+  EXPECT_EQ(JournalFrom("VekSgmCreateSegment(2, 0)"),
+            (std::vector<std::string>{
+                "VekSgmCreateSegment(2, 0) = 2",
+                "VekCmtCreateNormal(2, {kind 32, (6, 5), \"100X50X20\", size 4/6/0}) = 4",
+                "VekCmtSetCharSize(4, {4, 6, 0}) = 0",
+                "VekSgmDeleteSegment(2) = 0",
+                "VekEvtGetElementId(1, 4) = 1",
+                "VekCmtGetComment(1) = 0 {kind 33, (5, 5), \"old\", size 3.5/1/2}",
+                "VekCmtSetNote(1, 0, \"100X50X20\") = 0",
+                "VekCmtSetCharSize(1, {3.5, 6, 0}) = 0",
+                "VekEnvSetFrame(1) = 0",
+            }));
 }
 
 struct PickRow {
@@ -284,26 +294,6 @@ TEST_F(NoteStepTest, ADataPointMakesAPreviewThenTheNoteThatStays) {
   EXPECT_EQ(journal.back(), "VekEnvSetFrame(1) = 0") << "FrameCmd back to the saved frame";
 }
 
-TEST_F(NoteStepTest, APickReplacesTheTextWithZeroAsTheSecondArgument) {
-  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 5, "old", 3.5, 1, 2, 0, 0};
-  VekElementId note = SimAddNote(&general);
-  ReachNote({{u"Width", u"6"}});
-  SimJournalClear();
-  EXPECT_EQ(Send(Pick(note, 5, 5)), EXEC_END);
-  ASSERT_EQ(note, 1);
-  EXPECT_EQ(JournalFrom("VekSgmCreateSegment(2, 0)"),
-            (std::vector<std::string>{
-                "VekSgmCreateSegment(2, 0) = 2",
-                "VekCmtCreateNormal(2, {kind 32, (6, 5), \"100X50X20\", size 4/6/0}) = 4",
-                "VekCmtSetCharSize(4, {4, 6, 0}) = 0",
-                "VekSgmDeleteSegment(2) = 0",
-                "VekEvtGetElementId(1, 4) = 1",
-                "VekCmtGetComment(1) = 0 {kind 33, (5, 5), \"old\", size 3.5/1/2}",
-                "VekCmtSetNote(1, 0, \"100X50X20\") = 0",
-                "VekCmtSetCharSize(1, {3.5, 6, 0}) = 0",
-                "VekEnvSetFrame(1) = 0",
-            }));
-}
 
 // The host cannot create a segment or a note: a failed identifier never goes
 // back to it; a preview is left out; a note that should stay is reported.
