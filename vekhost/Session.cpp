@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "Utf.h"
+
 #include "DialogPlayer.h"
 #include "Svg.h"
 #include "resource.h"
@@ -33,35 +35,6 @@ const SettingDefault kSettings[] = {
 
 LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
 
-std::u16string Utf16(const std::string& text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    uint32_t c = static_cast<unsigned char>(text[i++]);
-    int extra = c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra) c &= 0x3F >> extra;
-    for (; extra > 0 && i < text.size(); --extra) c = c << 6 | (text[i++] & 0x3F);
-    out.push_back(char16_t(c));
-  }
-  return out;
-}
-
-std::string Narrow(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out.push_back(char(c));
-    } else if (c < 0x800) {
-      out.push_back(char(0xC0 | c >> 6));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(char(0xE0 | c >> 12));
-      out.push_back(char(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
 // A stored setting as a person reads it: "text" in quotes, a number, or
 // what else it is, and its text when it is a REG_SZ; false when it is missing.
 bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
@@ -78,7 +51,7 @@ bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
   if (type == REG_DWORD)
     shown = std::to_string(number) + " (a number)";
   else if (type == REG_SZ || type == REG_EXPAND_SZ)
-    shown = "\"" + Narrow(stored) + "\"";
+    shown = "\"" + utf::ToUtf8(stored) + "\"";
   else
     shown = "(of type " + std::to_string(type) + ": the default is used)";
   return true;
@@ -186,7 +159,7 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
       SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(event->control, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(GetDlgItem(dialog, event->control)));
     } else if (event->action == "type") {
-      std::u16string text = Utf16(event->text);
+      std::u16string text = utf::ToUtf16(event->text);
       SetWindowTextW(GetDlgItem(dialog, event->control), reinterpret_cast<LPCWSTR>(text.c_str()));
     } else {
       SendDlgItemMessageW(dialog, event->control, BM_CLICK, 0, 0);
@@ -199,7 +172,7 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
 }
 
 void Session::ShowDialog(HWND dialog) {
-  out_ << "  dialog: " << Narrow(WindowText(dialog)) << "\n";
+  out_ << "  dialog: " << utf::ToUtf8(WindowText(dialog)) << "\n";
   struct List {
     const char* name;
     int id;
@@ -209,20 +182,20 @@ void Session::ShowDialog(HWND dialog) {
     int count = int(SendDlgItemMessageW(dialog, list.id, CB_GETCOUNT, 0, 0));
     out_ << "    " << list.name << ":";
     for (int i = 0; i < count; ++i) {
-      std::string item = Narrow(ListItem(dialog, list.id, i));
+      std::string item = utf::ToUtf8(ListItem(dialog, list.id, i));
       out_ << " " << i << (i == selected ? "=[" + item + "]" : "=" + item);
     }
     out_ << "\n";
   };
   auto ShowText = [&](const char* name, int id) {
-    out_ << "    " << name << ": \"" << Narrow(WindowText(GetDlgItem(dialog, id))) << "\"\n";
+    out_ << "    " << name << ": \"" << utf::ToUtf8(WindowText(GetDlgItem(dialog, id))) << "\"\n";
   };
   ShowList({"round", IDC_ROUND});
   out_ << "    font:";
   for (auto [name, id] : {std::pair<const char*, int>{"font-external", IDC_FONT_EXTERNAL},
                           {"font-windows", IDC_FONT_WINDOWS}})
     out_ << " " << (IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "(*) " : "( ) ") << name << " "
-         << Narrow(WindowText(GetDlgItem(dialog, id)));
+         << utf::ToUtf8(WindowText(GetDlgItem(dialog, id)));
   out_ << "\n";
   ShowText("connector", IDC_MTITLE);
   ShowText("width", IDC_WIDTH);
@@ -305,10 +278,10 @@ void Session::Report() {
 
 void PrintSettings(std::ostream& out) {
 #ifdef _WIN32
-  out << "settings: HKEY_CURRENT_USER\\" << Narrow(kSettingsKey) << "\n";
+  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << "\n";
 #else
-  out << "settings: HKEY_CURRENT_USER\\" << Narrow(kSettingsKey) << " in " << WinStubRegistryFile()
-      << "\n";
+  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << " in "
+      << WinStubRegistryFile() << "\n";
 #endif
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey), 0, KEY_READ, &key) != ERROR_SUCCESS) {
@@ -318,7 +291,7 @@ void PrintSettings(std::ostream& out) {
   for (const SettingDefault& setting : kSettings) {
     std::string shown;
     std::optional<std::u16string> text;
-    out << "  " << Narrow(setting.name) << " = "
+    out << "  " << utf::ToUtf8(setting.name) << " = "
         << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)") << "\n";
   }
   RegCloseKey(key);
@@ -334,7 +307,7 @@ void PrintChangedSettings(std::ostream& out) {
     std::optional<std::u16string> text;
     if (!StoredSetting(key, setting.name, shown, text) || text == setting.text) continue;
     if (!changed.empty()) changed += ", ";
-    changed += Narrow(setting.name);
+    changed += utf::ToUtf8(setting.name);
     changed += " " + shown;
   }
   RegCloseKey(key);

@@ -5,6 +5,8 @@
 // odd lengths and missing NULs included, survives the round trip.
 #include "RegTree.h"
 
+#include "Utf.h"
+
 #include <cstdio>
 
 namespace winstub {
@@ -21,23 +23,8 @@ std::u16string DecodeFile(const std::string& bytes) {
       text.push_back(char16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
     return text;
   }
-  size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  while (i < bytes.size()) { // UTF-8; a bad byte stands for itself
-    uint8_t b = bytes[i];
-    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    if (i + extra >= bytes.size()) extra = 0;
-    uint32_t c = extra == 0 ? b : b & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) c = c << 6 | (uint8_t(bytes[i + k]) & 0x3F);
-    i += extra + 1;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      text.push_back(char16_t(0xD800 + (c >> 10)));
-      text.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-      text.push_back(char16_t(c));
-    }
-  }
-  return text;
+  size_t bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  return utf::ToUtf16(std::string_view(bytes).substr(bom));
 }
 
 bool IsBlank(const std::u16string& line) {
@@ -172,25 +159,8 @@ std::shared_ptr<RegKey> OpenPath(RegKey& root, const std::u16string& path, bool 
   return key;
 }
 
-std::string ToUtf8(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out.push_back(char(c));
-    } else if (c < 0x800) {
-      out.push_back(char(0xC0 | c >> 6));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(char(0xE0 | c >> 12));
-      out.push_back(char(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
 bool Fail(std::string& error, size_t lineNumber, const char* what, const std::u16string& line) {
-  error = std::to_string(lineNumber) + ": " + what + ": " + ToUtf8(line);
+  error = std::to_string(lineNumber) + ": " + what + ": " + utf::ToUtf8(line);
   return false;
 }
 

@@ -53,6 +53,9 @@ printf 'pick w\npick l\npick h\npoint 30 12\n' >minimal.events
 check "minimal drawing" 0 '^note: 100X50X20 ' -- "${run[@]}" minimal.json minimal.events
 check "dimensions apart" 0 '^3$' -- bash -c 'grep -o "<line x1=\"10\" y1=\"[0-9.]*\"" minimal.svg | sort -u | wc -l'
 check "title frame inside" 0 '<rect x="207" y="180" width="90" height="40" fill="none"' -- cat minimal.svg
+printf 'end\ndialog type prefix 📐 \ndialog click ok\npick width\nkeyin 50📐\nkeyin 20\npoint 1 1\n' >emoji.events
+check "beyond the plane" 0 '^note: 📐 100X50📐X20 ' -- env WINE_RUN_SCREEN=1 "${run[@]}" --reset-settings "$examples/box.json" emoji.events
+"${run[@]}" --reset-settings >/dev/null
 check "journal" 0 'host: VekCtlSetExecuteFunc\(exec#[0-9]+, "%f %f"' -- \
   "${run[@]}" --journal "$examples/box.json" "$examples/box.events"
 check "settings" 0 'Round = "4"' -- "${run[@]}" --settings
