@@ -109,12 +109,28 @@ enum VekFrame {
   FRAME_TITLE = 2,
 };
 
-// Event mask bits (see the simulated host for which events each lets through).
+// Event mask bits (VekEvtSetEventMask): which events reach the execute
+// function, as far as the plug-in relies on them. The end button always does.
+enum VekEventMaskBit : uint32_t {
+  VEK_EVENTS_COMPARED_PICKS = 0x01000000, // picks the compare function accepts (and the
+                                          // object filter, when one is set)
+  VEK_EVENTS_MOTION = 0x00040000,         // cursor motion and the further position event
+  VEK_EVENTS_DATA_POINTS = 0x00020000,    // data points, on an element or on none
+  VEK_EVENTS_KEYINS = 0x00001000,         // typed text
+  VEK_EVENTS_FILTERED_PICKS = 0x00000800, // picks the object filter accepts, without the
+                                          // compare function
+};
+
+// The masks of the command's steps.
 enum VekEventMask : uint32_t {
-  VEK_MASK_WIDTH = 0x1001000,     // the width pick
-  VEK_MASK_PICK_STEP = 0x1021000, // the length and height picks: also data points
-  VEK_MASK_DATA_POINT = 0x20000,  // data points alone: the second of two points
-  VEK_MASK_NOTE = 0x60800,        // the note step
+  // The width pick (0x1001000): picks through FilterDimension, and key-ins.
+  VEK_MASK_WIDTH = VEK_EVENTS_COMPARED_PICKS | VEK_EVENTS_KEYINS,
+  // The length and height (0x1021000): also data points, the start of two points.
+  VEK_MASK_PICK_STEP = VEK_MASK_WIDTH | VEK_EVENTS_DATA_POINTS,
+  // The second of two points (0x20000): data points alone.
+  VEK_MASK_DATA_POINT = VEK_EVENTS_DATA_POINTS,
+  // The note step (0x60800): the cursor, data points and picks of notes.
+  VEK_MASK_NOTE = VEK_EVENTS_MOTION | VEK_EVENTS_DATA_POINTS | VEK_EVENTS_FILTERED_PICKS,
 };
 
 // Element types: the dimensions are 12 to 15, 17 and 22 to 26.
@@ -248,6 +264,9 @@ typedef int32_t (*VekStartupProc)(void);
 
 } // extern "C"
 
+static_assert(VEK_MASK_WIDTH == 0x1001000 && VEK_MASK_PICK_STEP == 0x1021000 &&
+                  VEK_MASK_DATA_POINT == 0x20000 && VEK_MASK_NOTE == 0x60800,
+              "the steps' event masks");
 static_assert(sizeof(VekChar) == 2, "UTF-16 unit");
 static_assert(sizeof(VekObjectFilter) == 20, "filter record");
 static_assert(sizeof(VekEcho) == 24 && offsetof(VekEcho, x) == 8, "echo record");

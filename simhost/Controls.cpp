@@ -14,25 +14,18 @@ namespace sim {
 
 namespace {
 
-// Event mask bits; see SimHost.h.
-const uint32_t kMaskComparedPicks = 0x01000000;
-const uint32_t kMaskDataPoints = 0x00020000;
-const uint32_t kMaskMotion = 0x00040000;
-const uint32_t kMaskKeyins = 0x00001000;
-const uint32_t kMaskFilteredPicks = 0x00000800;
-
 bool MaskLets(const SimEvent& e, uint32_t mask) {
   switch (e.kind) {
   case EVT_END:
     return true;
   case EVT_PICK:
-    return mask & (kMaskComparedPicks | kMaskFilteredPicks);
+    return mask & (VEK_EVENTS_COMPARED_PICKS | VEK_EVENTS_FILTERED_PICKS);
   case EVT_POINT:
-    return mask & (e.motion ? kMaskMotion : kMaskDataPoints);
+    return mask & (e.motion ? VEK_EVENTS_MOTION : VEK_EVENTS_DATA_POINTS);
   case EVT_FURTHER:
-    return mask & kMaskMotion;
+    return mask & VEK_EVENTS_MOTION;
   case EVT_KEYIN:
-    return mask & kMaskKeyins;
+    return mask & VEK_EVENTS_KEYINS;
   default:
     return false;
   }
@@ -56,8 +49,8 @@ bool PickAccepted(const SimEvent& e) {
   auto it = h.elements.find(e.element);
   if (it == h.elements.end()) return false;
   bool matches = !h.hasFilter || FilterMatches(it->second, h.filter);
-  if ((h.mask & kMaskFilteredPicks) && h.hasFilter && matches) return true;
-  if (!(h.mask & kMaskComparedPicks) || !matches) return false;
+  if ((h.mask & VEK_EVENTS_FILTERED_PICKS) && h.hasFilter && matches) return true;
+  if (!(h.mask & VEK_EVENTS_COMPARED_PICKS) || !matches) return false;
   return !h.compare || h.compare(e.element) == 1;
 }
 

@@ -11,14 +11,16 @@
 // runs and the command is over. Preview notes vanish when another preview
 // replaces them and whenever a step ends (EXEC_NEXT or EXEC_END).
 //
-// Event mask bits (VekEvtSetEventMask); the end button always arrives:
-//   0x01000000  picks of elements that the compare function accepts and that
-//               match the object filter, when one is set
-//   0x00020000  data points (EVT_POINT), on an element or not
-//   0x00040000  cursor motion and the further position event (kind 3)
-//   0x00001000  key-ins (EVT_KEYIN)
-//   0x00000800  picks of elements that match the object filter; the compare
-//               function is not asked
+// Event mask bits (VekEvtSetEventMask, the VEK_EVENTS_ bits of VekLib.h);
+// the end button always arrives:
+//   VEK_EVENTS_COMPARED_PICKS  picks of elements that the compare function
+//                              accepts and that match the object filter, when
+//                              one is set
+//   VEK_EVENTS_DATA_POINTS     data points (EVT_POINT), on an element or not
+//   VEK_EVENTS_MOTION          cursor motion and the further position event
+//   VEK_EVENTS_KEYINS          key-ins (EVT_KEYIN)
+//   VEK_EVENTS_FILTERED_PICKS  picks of elements that match the object
+//                              filter; the compare function is not asked
 // Object filter (VekEvtSetObject): v[0] = 4 dimensions, whose type is 12 + n
 // for a set bit n of v[2] (v[2] = 0: any); v[0] = 8 notes, every kind when
 // v[3] = 1, general notes alone otherwise. A command starts with no mask,
@@ -28,12 +30,14 @@
 // functions return -1 (VekCtlRegisterVekLib2 returns 0), VekEvtGetKeyinString
 // returns null and VekAriLen2Pnts returns -1.0.
 //
+// Registration: a second VekCtlRegisterVekLib2 is accepted and replaces the
+// first one's callbacks (the tests that link the plug-in register it anew).
+//
 // Every call the plug-in makes is journaled, one line each:
 //   Name(arguments) = result
 // Texts are quoted UTF-8 with control and private-use characters as \uXXXX;
 // callbacks are named by role and order of first appearance since the
-// journal was last cleared (exec#1,
-// ready#2, compare#1; start, query, end).
+// journal was last cleared (exec#1, ready#2, compare#1; start, query, end).
 #ifndef TRISPAN_SIMHOST_SIMHOST_H
 #define TRISPAN_SIMHOST_SIMHOST_H
 

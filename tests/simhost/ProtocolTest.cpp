@@ -297,3 +297,14 @@ TEST_F(SimHostTest, CountsBreachesOfTheProtocol) {
   SimReset();
   EXPECT_EQ(SimProtocolFaultCount(), 0);
 }
+
+TEST_F(SimHostTest, ASecondRegistrationReplacesTheFirst) {
+  VekCommandProc otherStart = [] {
+    FakePlugin::calls.push_back("other start");
+    VekCtlSetExecuteFunc(FakePlugin::Exec, "");
+    return int32_t(0);
+  };
+  EXPECT_EQ(VekCtlRegisterVekLib2(otherStart, FakePlugin::Query, FakePlugin::End), 1);
+  EXPECT_EQ(SimStartCommand(), 0);
+  EXPECT_EQ(FakePlugin::calls, (Calls{"query", "other start"}));
+}

@@ -1,8 +1,8 @@
 // Playing the user at a modal dialog that the plug-in opens from inside a
 // host callback: under Windows a timer in the host thread finds the dialog
 // once it is open; on Linux the stand-in dialog manager hands it over.
-#ifndef TRISPAN_VEKHOST_DIALOGPLAYER_H
-#define TRISPAN_VEKHOST_DIALOGPLAYER_H
+#ifndef TRISPAN_DIALOGPLAYER_DIALOGPLAYER_H
+#define TRISPAN_DIALOGPLAYER_DIALOGPLAYER_H
 
 #include <windows.h>
 
