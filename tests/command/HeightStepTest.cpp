@@ -1,5 +1,6 @@
 // The height step and the note text it composes: the worked examples, the
 // diameter forms, the frame policy and the failures.
+#include "Printing.h"
 #include "Session.h"
 
 namespace {
@@ -15,6 +16,8 @@ struct NoteRow {
   const char* height; // typed; null for the end button
   std::string note;
 };
+
+void PrintTo(const NoteRow& row, std::ostream* out) { *out << row.what; }
 
 std::string RowName(const testing::TestParamInfo<NoteRow>& info) { return info.param.what; }
 
@@ -147,6 +150,10 @@ struct DimensionRow {
   std::string note;
 };
 
+void PrintTo(const DimensionRow& row, std::ostream* out) {
+  *out << "Round " << Text(row.round) << ", note result " << row.noteResult;
+}
+
 class HeightDimensionTest : public HeightStepTest,
                             public testing::WithParamInterface<DimensionRow> {};
 
@@ -198,6 +205,11 @@ struct FrameRow {
   std::vector<std::string> frameCalls;
 };
 
+void PrintTo(const FrameRow& row, std::ostream* out) {
+  *out << "FrameChar " << Text(row.frameChar)
+       << (row.heightTaken ? ", height taken" : ", height left out");
+}
+
 class FrameCharTest : public HeightStepTest, public testing::WithParamInterface<FrameRow> {};
 
 TEST_P(FrameCharTest, AppliesToATakenHeightOnly) {
@@ -219,6 +231,10 @@ struct HeightEndingRow {
   int32_t result;
   std::vector<std::string> errors;
 };
+
+void PrintTo(const HeightEndingRow& row, std::ostream* out) {
+  *out << (row.twoPoints ? "second point, " : "height step, ") << testing::PrintToString(row.event);
+}
 
 class HeightEndingTest : public HeightStepTest,
                          public testing::WithParamInterface<HeightEndingRow> {};

@@ -1,5 +1,6 @@
 // The length step: a dimension, a data point on one, two points or a typed
 // value; and the ways it ends the command.
+#include "Printing.h"
 #include "Session.h"
 
 namespace {
@@ -29,6 +30,10 @@ struct TypedRow {
   const char* typed;
   std::string note;
 };
+
+void PrintTo(const TypedRow& row, std::ostream* out) {
+  *out << "Round " << Text(row.round) << ", typed \"" << row.typed << "\"";
+}
 
 class TypedLengthTest : public LengthStepTest, public testing::WithParamInterface<TypedRow> {};
 
@@ -99,6 +104,10 @@ struct EndingRow {
   int32_t result;
   std::vector<std::string> errors;
 };
+
+void PrintTo(const EndingRow& row, std::ostream* out) {
+  *out << (row.twoPoints ? "second point, " : "length step, ") << testing::PrintToString(row.event);
+}
 
 class LengthEndingTest : public LengthStepTest, public testing::WithParamInterface<EndingRow> {};
 

@@ -1,5 +1,6 @@
 // Measures to text, with both rounding rules; the same texts on both builds.
 #include "MeasureFormat.h"
+#include "Printing.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,10 @@ struct Row {
   int32_t decimals;
   std::u16string text;
 };
+
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.value << " in " << row.decimals << " decimals";
+}
 
 const char16_t kExact1e300[] =
     u"1000000000000000052504760255204420248704468581108159154915854115511802457988908195786371375"

@@ -1,5 +1,6 @@
 // The note step: the preview, a new note at a data point, the update of a
 // picked general note, the frame toggle, and the record handed to the host.
+#include "Printing.h"
 #include "Session.h"
 
 #include <cstring>
@@ -183,6 +184,10 @@ struct PickRow {
   std::string error;
 };
 
+void PrintTo(const PickRow& row, std::ostream* out) {
+  *out << "note kind " << row.noteKind << (row.commentFails ? ", VekCmtGetComment failing" : "");
+}
+
 class NotePickFailureTest : public NoteStepTest, public testing::WithParamInterface<PickRow> {};
 
 TEST_P(NotePickFailureTest, LeavesThePickedElementAsItWas) {
@@ -293,7 +298,6 @@ TEST_F(NoteStepTest, ADataPointMakesAPreviewThenTheNoteThatStays) {
             }));
   EXPECT_EQ(journal.back(), "VekEnvSetFrame(1) = 0") << "FrameCmd back to the saved frame";
 }
-
 
 // The host cannot create a segment or a note: a failed identifier never goes
 // back to it; a preview is left out; a note that should stay is reported.

@@ -1,6 +1,7 @@
 // The width step: the dimension's text, the diameter skip, the failures, and
 // the events it lets pass.
 #include "DialogDriver.h"
+#include "Printing.h"
 #include "Session.h"
 
 namespace {
@@ -26,6 +27,10 @@ struct WidthTextRow {
   const char* suffix;
   std::string text;
 };
+
+void PrintTo(const WidthTextRow& row, std::ostream* out) {
+  *out << row.measure << ", " << row.decimals << " decimals, note result " << row.noteResult;
+}
 
 class WidthTextTest : public PluginTest, public testing::WithParamInterface<WidthTextRow> {};
 
@@ -91,6 +96,11 @@ struct DiameterRow {
   int32_t mark;
   bool skipsLength;
 };
+
+void PrintTo(const DiameterRow& row, std::ostream* out) {
+  *out << "note result " << row.noteResult << ", prefix \"" << (row.prefix ? row.prefix : "")
+       << "\", mark " << row.mark;
+}
 
 class DiameterTest : public PluginTest, public testing::WithParamInterface<DiameterRow> {};
 

@@ -1,5 +1,6 @@
 // Each run of the command: its start (frame saved, settings loaded, FrameDim
 // applied, width step set up) and its end (FrameCmd applied).
+#include "Printing.h"
 #include "Session.h"
 
 namespace {
@@ -42,6 +43,10 @@ struct FrameDimRow {
   int frameAfter;
 };
 
+void PrintTo(const FrameDimRow& row, std::ostream* out) {
+  *out << "FrameDim " << Text(row.stored) << " from frame " << row.startFrame;
+}
+
 class FrameDimTest : public PluginTest, public testing::WithParamInterface<FrameDimRow> {};
 
 // The stored FrameDim holds from the first run of a freshly loaded library.
@@ -78,6 +83,10 @@ struct FrameCmdRow {
   std::string endCall;
   int frameAfter;
 };
+
+void PrintTo(const FrameCmdRow& row, std::ostream* out) {
+  *out << "FrameCmd " << Text(row.stored) << " from frame " << row.startFrame;
+}
 
 class FrameCmdTest : public PluginTest, public testing::WithParamInterface<FrameCmdRow> {};
 
@@ -133,6 +142,8 @@ struct FilterRow {
   int32_t type;
   int32_t accepted;
 };
+
+void PrintTo(const FilterRow& row, std::ostream* out) { *out << "type " << row.type; }
 
 class FilterDimensionTest : public PluginTest, public testing::WithParamInterface<FilterRow> {};
 

@@ -183,7 +183,8 @@ TEST_F(ResourcesTest, TheVersionStringsAreKorean) {
     ASSERT_TRUE(
         VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
         << row.name;
-    EXPECT_TRUE(value && std::wstring(value) == row.value) << row.name;
+    ASSERT_NE(value, nullptr) << row.name;
+    EXPECT_EQ(std::wstring(value), row.value) << row.name;
   }
   DWORD* translation = nullptr;
   UINT length = 0;

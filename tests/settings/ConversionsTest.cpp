@@ -1,5 +1,6 @@
 // Stored texts to numbers, as _wtoi and _wtof read them.
 #include "Conversions.h"
+#include "Printing.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,14 @@ struct IntRow {
   int32_t value;
 };
 
+void PrintTo(const IntRow& row, std::ostream* out) { *out << "\"" << Text(row.text) << "\""; }
+
 struct RealRow {
   const char16_t* text;
   double value;
 };
+
+void PrintTo(const RealRow& row, std::ostream* out) { *out << "\"" << Text(row.text) << "\""; }
 
 const double kInfinity = std::numeric_limits<double>::infinity();
 

@@ -2,6 +2,7 @@
 // chain, the event mask, picks through filter and compare function, event
 // queries, failures and the journal.
 #include "FakePlugin.h"
+#include "Printing.h"
 #include "Session.h"
 
 std::vector<std::string> FakePlugin::calls;
@@ -100,6 +101,10 @@ struct MaskRow {
   SimEvent event;
   bool delivered;
 };
+
+void PrintTo(const MaskRow& row, std::ostream* out) {
+  *out << "mask " << std::hex << row.mask << std::dec << ", " << testing::PrintToString(row.event);
+}
 
 class EventMaskTest : public SimHostTest, public testing::WithParamInterface<MaskRow> {};
 
