@@ -2,6 +2,7 @@
 // control, and on Windows the version strings and the manifest.
 #include "DialogDriver.h"
 #include "Session.h"
+#include "Version.h"
 
 #ifndef _WIN32
 #include "WinStub.h"
@@ -173,7 +174,7 @@ TEST_F(ResourcesTest, TheVersionStringsAreKorean) {
     std::wstring value;
   };
   for (const Row& row :
-       {Row{L"FileVersion", L"4.2.1.1"}, Row{L"ProductVersion", L"2.2.4.2.1.1"},
+       {Row{L"FileVersion", TRISPAN_FILE_VERSION_TEXT_W}, Row{L"ProductVersion", L"2.2.4.2.1.1"},
         Row{L"FileDescription", L"\uAC00\uB85CX\uC138\uB85CX\uB192\uC774"},
         Row{L"InternalName", L"TriSpan.dll"}, Row{L"OriginalFilename", L"TriSpan.dll"},
         Row{L"ProductName", L"TriSpan Dll"}}) {
@@ -191,6 +192,12 @@ TEST_F(ResourcesTest, TheVersionStringsAreKorean) {
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
                              reinterpret_cast<void**>(&translation), &length));
   EXPECT_EQ(*translation, 0x04B00412u);
+  // The numbers agree with the text: the project's version.
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  const DWORD parts[] = {TRISPAN_FILE_VERSION};
+  EXPECT_EQ(fixed->dwFileVersionMS, parts[0] << 16 | parts[1]);
+  EXPECT_EQ(fixed->dwFileVersionLS, parts[2] << 16 | parts[3]);
 }
 
 TEST_F(ResourcesTest, TheManifestAsksForTheCallersRightsAndDpiAwareness) {
