@@ -80,7 +80,12 @@ Host& State() {
   return host;
 }
 
-bool Failing(const char* function) { return State().failing.count(function) != 0; }
+bool Failing(const char* function) {
+  const std::set<std::string>& failing = State().failing;
+  return !failing.empty() && failing.count(function) != 0;
+}
+
+bool Journaling() { return State().journaling; }
 
 void Journal(const std::string& entry) {
   if (State().journaling) State().journal.push_back(entry);
@@ -114,7 +119,7 @@ void DropPreviews() {
 }
 
 void RememberHandedText(const VekChar* text) {
-  if (text) State().handedTexts.emplace_back(text, text);
+  if (text && State().checkHandedTexts) State().handedTexts.emplace_back(text, text);
 }
 
 void CheckHandedTexts() {
@@ -193,6 +198,7 @@ void SimReset(void) {
   h.deliverAll = false;
   h.readyWithoutPoint = false;
   h.journaling = true;
+  h.checkHandedTexts = true;
   h.lastHandle = 0;
   std::memset(h.lastRecord, 0, sizeof h.lastRecord);
   ClearJournal();
@@ -377,6 +383,11 @@ const char* SimJournalEntry(int32_t index) {
 }
 
 void SimJournalClear(void) { ClearJournal(); }
+
+void SimCheckHandedTexts(int32_t on) {
+  State().checkHandedTexts = on != 0;
+  if (!on) State().handedTexts.clear();
+}
 void SimSetJournaling(int32_t on) { State().journaling = on != 0; }
 
 } // extern "C"

@@ -16,8 +16,15 @@ std::string Args(std::initializer_list<std::string> parts) {
   return out;
 }
 
-int32_t Logged(const char* name, const std::string& args, int32_t result) {
-  Journal(std::string(name) + "(" + args + ") = " + std::to_string(result));
+const std::string& ArgText(const std::string& args) { return args; }
+std::string ArgText(const char* args) { return args; }
+template <typename Make> std::string ArgText(const Make& make) { return make(); }
+
+// Journals the call, when the journal is on (the arguments' text is made only
+// then), and answers result.
+template <typename Args> int32_t Logged(const char* name, const Args& args, int32_t result) {
+  if (Journaling())
+    Journal(std::string(name) + "(" + ArgText(args) + ") = " + std::to_string(result));
   return result;
 }
 
@@ -155,18 +162,19 @@ int32_t VekEvtSetEcho(const VekEcho* echo) {
 int32_t VekIddClearSysIdData(void) { return Logged(__func__, "", 0); }
 
 int32_t VekEvtGetPoint(int32_t kind, VekEventHandle handle, VekPoint* out) {
-  std::string args = Args({std::to_string(kind), std::to_string(handle)});
+  auto args = [&] { return Args({std::to_string(kind), std::to_string(handle)}); };
   const Event* event = EventOf(kind, handle);
   if (Failing(__func__) || !event || !out) return Logged(__func__, args, -1);
   if (!event->data.hasPoint) return Logged(__func__, args, 1);
   out->x = event->data.x;
   out->y = event->data.y;
-  Journal(std::string(__func__) + "(" + args + ") = 0 " + Point(out->x, out->y));
+  if (Journaling())
+    Journal(std::string(__func__) + "(" + args() + ") = 0 " + Point(out->x, out->y));
   return 0;
 }
 
 VekElementId VekEvtGetElementId(int32_t kind, VekEventHandle handle) {
-  std::string args = Args({std::to_string(kind), std::to_string(handle)});
+  auto args = [&] { return Args({std::to_string(kind), std::to_string(handle)}); };
   const Event* event = EventOf(kind, handle);
   if (Failing(__func__)) return Logged(__func__, args, -1);
   return Logged(__func__, args, event ? event->data.element : 0);
@@ -177,72 +185,86 @@ const VekChar* VekEvtGetKeyinString(int32_t kind, VekEventHandle handle) {
   const VekChar* text = nullptr;
   if (!Failing(__func__) && event && event->data.kind == EVT_KEYIN && !event->keyinNull)
     text = event->keyin.c_str();
-  Journal(std::string(__func__) + "(" + Args({std::to_string(kind), std::to_string(handle)}) +
-          ") = " + Quote(text));
+  if (Journaling())
+    Journal(std::string(__func__) + "(" + Args({std::to_string(kind), std::to_string(handle)}) +
+            ") = " + Quote(text));
   return text;
 }
 
 int32_t VekEvtIsMouseMotion(int32_t kind, VekEventHandle handle) {
   const Event* event = EventOf(kind, handle);
-  if (Failing(__func__))
-    return Logged(__func__, Args({std::to_string(kind), std::to_string(handle)}), -1);
-  return Logged(__func__, Args({std::to_string(kind), std::to_string(handle)}),
-                event && event->data.motion ? 1 : 0);
+  auto args = [&] { return Args({std::to_string(kind), std::to_string(handle)}); };
+  if (Failing(__func__)) return Logged(__func__, args, -1);
+  return Logged(__func__, args, event && event->data.motion ? 1 : 0);
 }
 
 int32_t VekMsgPutMessage(const VekChar* text) {
   State().prompt = CopyText(text);
   State().messages.emplace_back(SIM_MESSAGE_PROMPT, Utf8(CopyText(text)));
-  return Logged(__func__, Quote(text), 0);
+  return Logged(
+      __func__, [&] { return Quote(text); }, 0);
 }
 
 int32_t VekMsgPutErrorMessage(const VekChar* text) {
   State().errors.push_back(Utf8(CopyText(text)));
   State().messages.emplace_back(SIM_MESSAGE_ERROR, Utf8(CopyText(text)));
-  return Logged(__func__, Quote(text), 0);
+  return Logged(
+      __func__, [&] { return Quote(text); }, 0);
 }
 
 int32_t VekMsgPutCursorMessage(const VekChar* text) {
   State().cursor = CopyText(text);
   State().messages.emplace_back(SIM_MESSAGE_CURSOR, Utf8(CopyText(text)));
-  return Logged(__func__, Quote(text), 0);
+  return Logged(
+      __func__, [&] { return Quote(text); }, 0);
 }
 
 int32_t VekElmGetType(VekElementId element) {
   Element* e = ElementOf(element);
-  return Logged(__func__, std::to_string(element), Failing(__func__) || !e ? -1 : e->type);
+  return Logged(
+      __func__, [&] { return std::to_string(element); }, Failing(__func__) || !e ? -1 : e->type);
 }
 
 int32_t VekDimGetMeasure(VekElementId element, double* out) {
   Dimension* d = DimensionOf(element);
-  if (Failing(__func__) || !d || !out) return Logged(__func__, std::to_string(element), -1);
+  if (Failing(__func__) || !d || !out)
+    return Logged(
+        __func__, [&] { return std::to_string(element); }, -1);
   *out = d->measure;
-  Journal(std::string(__func__) + "(" + std::to_string(element) + ") = 0 " + Number(*out));
+  if (Journaling())
+    Journal(std::string(__func__) + "(" + std::to_string(element) + ") = 0 " + Number(*out));
   return 0;
 }
 
 int32_t VekDimGetNote(VekElementId element, VekChar* prefix, VekChar* suffix) {
   Dimension* d = DimensionOf(element);
-  if (Failing(__func__) || !d) return Logged(__func__, std::to_string(element), -1);
+  if (Failing(__func__) || !d)
+    return Logged(
+        __func__, [&] { return std::to_string(element); }, -1);
   FillNoteBuffer(prefix, d->prefix);
   FillNoteBuffer(suffix, d->suffix);
-  return Logged(__func__, std::to_string(element), d->noteResult);
+  return Logged(
+      __func__, [&] { return std::to_string(element); }, d->noteResult);
 }
 
 int32_t VekDimGetMark(VekElementId element) {
   Dimension* d = DimensionOf(element);
-  return Logged(__func__, std::to_string(element), Failing(__func__) || !d ? -1 : d->mark);
+  return Logged(
+      __func__, [&] { return std::to_string(element); }, Failing(__func__) || !d ? -1 : d->mark);
 }
 
 int32_t VekDimGetDecimalPlace(VekElementId element) {
   Dimension* d = DimensionOf(element);
-  return Logged(__func__, std::to_string(element), Failing(__func__) || !d ? -1 : d->decimals);
+  return Logged(
+      __func__, [&] { return std::to_string(element); },
+      Failing(__func__) || !d ? -1 : d->decimals);
 }
 
 double VekAriLen2Pnts(const VekPoint* a, const VekPoint* b) {
   double length = Failing(__func__) || !a || !b ? -1.0 : std::hypot(b->x - a->x, b->y - a->y);
-  Journal(std::string(__func__) + "(" + (a ? Point(a->x, a->y) : "null") + ", " +
-          (b ? Point(b->x, b->y) : "null") + ") = " + Number(length));
+  if (Journaling())
+    Journal(std::string(__func__) + "(" + (a ? Point(a->x, a->y) : "null") + ", " +
+            (b ? Point(b->x, b->y) : "null") + ") = " + Number(length));
   return length;
 }
 
@@ -252,14 +274,17 @@ int32_t VekEnvGetCurrentFrame(void) {
 
 int32_t VekEnvSetFrame(int32_t frame) {
   bool known = frame == FRAME_FIGURE || frame == FRAME_TITLE;
-  if (Failing(__func__) || !known) return Logged(__func__, std::to_string(frame), -1);
+  if (Failing(__func__) || !known)
+    return Logged(
+        __func__, [&] { return std::to_string(frame); }, -1);
   State().frame = frame;
-  return Logged(__func__, std::to_string(frame), 0);
+  return Logged(
+      __func__, [&] { return std::to_string(frame); }, 0);
 }
 
 int32_t VekSgmCreateSegment(int32_t kind, int32_t mode) {
   Host& h = State();
-  std::string args = Args({std::to_string(kind), std::to_string(mode)});
+  auto args = [&] { return Args({std::to_string(kind), std::to_string(mode)}); };
   if (Failing(__func__)) return Logged(__func__, args, -1);
   bool preview = mode == VEK_SEGMENT_PREVIEW;
   if (preview) DropPreviews(); // a new preview replaces the one before
@@ -271,7 +296,8 @@ int32_t VekSgmCreateSegment(int32_t kind, int32_t mode) {
 int32_t VekSgmDeleteSegment(int32_t segment) {
   Host& h = State();
   if (Failing(__func__) || !h.segments.count(segment))
-    return Logged(__func__, std::to_string(segment), -1);
+    return Logged(
+        __func__, [&] { return std::to_string(segment); }, -1);
   h.segments.erase(segment);
   for (auto it = h.noteOrder.begin(); it != h.noteOrder.end();) {
     if (h.elements[*it].note.segment == segment) {
@@ -281,12 +307,15 @@ int32_t VekSgmDeleteSegment(int32_t segment) {
       ++it;
     }
   }
-  return Logged(__func__, std::to_string(segment), 0);
+  return Logged(
+      __func__, [&] { return std::to_string(segment); }, 0);
 }
 
 VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord* record) {
   Host& h = State();
-  std::string args = std::to_string(segment) + ", " + (record ? RecordText(*record) : "null");
+  auto args = [&] {
+    return std::to_string(segment) + ", " + (record ? RecordText(*record) : "null");
+  };
   if (record) std::memcpy(h.lastRecord, record, sizeof h.lastRecord);
   if (Failing(__func__) || !record || !h.segments.count(segment)) return Logged(__func__, args, -1);
   Element element;
@@ -308,10 +337,12 @@ VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord* record) {
 
 int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize* size) {
   Note* note = NoteOf(element);
-  std::string args =
-      std::to_string(element) + ", " +
-      (size ? "{" + Args({Number(size->height), Number(size->width), Number(size->pitch)}) + "}"
-            : "null");
+  auto args = [&] {
+    return std::to_string(element) + ", " +
+           (size
+                ? "{" + Args({Number(size->height), Number(size->width), Number(size->pitch)}) + "}"
+                : "null");
+  };
   if (Failing(__func__) || !note || !size) return Logged(__func__, args, -1);
   note->height = size->height, note->width = size->width, note->pitch = size->pitch;
   return Logged(__func__, args, 0);
@@ -319,7 +350,9 @@ int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize* size) {
 
 int32_t VekCmtGetComment(VekElementId element, void* record) {
   Note* note = NoteOf(element);
-  if (Failing(__func__) || !note || !record) return Logged(__func__, std::to_string(element), -1);
+  if (Failing(__func__) || !note || !record)
+    return Logged(
+        __func__, [&] { return std::to_string(element); }, -1);
   unsigned char* buffer = static_cast<unsigned char*>(record);
   std::memset(buffer, 0, VEK_COMMENT_BUFFER_BYTES);
   VekNoteRecord r{};
@@ -331,13 +364,14 @@ int32_t VekCmtGetComment(VekElementId element, void* record) {
   r.reserved96 = VEK_NOTE_RESERVED96;
   r.reserved100 = VEK_NOTE_RESERVED100;
   std::memcpy(buffer, &r, sizeof r);
-  Journal(std::string(__func__) + "(" + std::to_string(element) + ") = 0 " + RecordText(r));
+  if (Journaling())
+    Journal(std::string(__func__) + "(" + std::to_string(element) + ") = 0 " + RecordText(r));
   return 0;
 }
 
 int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar* text) {
   Note* note = NoteOf(element);
-  std::string args = Args({std::to_string(element), std::to_string(zero), Quote(text)});
+  auto args = [&] { return Args({std::to_string(element), std::to_string(zero), Quote(text)}); };
   if (Failing(__func__) || !note || !text) return Logged(__func__, args, -1);
   note->text = text;
   RememberHandedText(text);

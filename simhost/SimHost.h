@@ -165,6 +165,9 @@ SIMAPI void SimLastNoteRecord(unsigned char out[104]);
 // again when the next event or command start arrives: a plug-in must keep
 // them valid until then. The number found changed since SimReset.
 SIMAPI int32_t SimStaleTextCount(void);
+// 0: handed-in texts are no longer copied and checked (for long runs); 1:
+// again. SimReset turns the check on.
+SIMAPI void SimCheckHandedTexts(int32_t on);
 
 // Breaches of the ready/execute protocol since SimReset: an execute result
 // other than EXEC_END, EXEC_NEXT and EXEC_STAY; EXEC_NEXT with no ready
@@ -182,7 +185,8 @@ SIMAPI int32_t SimJournalSize(void);
 // The entry, valid until the journal changes; "" out of range.
 SIMAPI const char* SimJournalEntry(int32_t index);
 SIMAPI void SimJournalClear(void);
-// 0: calls are no longer journaled (for long runs); 1: again. SimReset turns it on.
+// 0: calls are no longer journaled, nor their entries formatted (for long
+// runs); 1: again. SimReset turns it on.
 SIMAPI void SimSetJournaling(int32_t on);
 
 } // extern "C"

@@ -87,6 +87,7 @@ struct Host {
   std::set<std::string> failing;
   std::vector<std::string> journal;
   bool journaling = true;
+  bool checkHandedTexts = true; // keep a copy of every handed-in text
   std::map<const void*, std::string> callbackNames;
   std::map<std::string, int> callbackCounts;
 
@@ -101,6 +102,8 @@ struct Host {
 Host& State();
 bool Failing(const char* function);
 void Journal(const std::string& entry);
+// Whether calls are journaled now: the callers format their entries only then.
+bool Journaling();
 void ClearJournal();
 // Removes every preview note: a step ended.
 void DropPreviews();
