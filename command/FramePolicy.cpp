@@ -3,7 +3,13 @@
 #include "Settings.h"
 #include "VekLib.h"
 
+int32_t PolicyFrame(int32_t policy) {
+  return policy == FRAME_POLICY_FIGURE  ? FRAME_FIGURE
+         : policy == FRAME_POLICY_TITLE ? FRAME_TITLE
+                                        : NO_FRAME;
+}
+
 void ApplyFramePolicy(int32_t policy) {
-  if (policy == FRAME_POLICY_FIGURE) VekEnvSetFrame(FRAME_FIGURE);
-  if (policy == FRAME_POLICY_TITLE) VekEnvSetFrame(FRAME_TITLE);
+  int32_t frame = PolicyFrame(policy);
+  if (frame != NO_FRAME) VekEnvSetFrame(frame);
 }

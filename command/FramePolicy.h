@@ -1,10 +1,17 @@
+// The three frame policies (FrameDim, FrameChar, FrameCmd): 0 makes the
+// figure frame current, 1 the title frame, any other value none.
 #ifndef TRISPAN_COMMAND_FRAMEPOLICY_H
 #define TRISPAN_COMMAND_FRAMEPOLICY_H
 
 #include <cstdint>
 
-// Makes the figure frame (policy 0) or the title frame (1) current; any
-// other policy leaves the current frame.
+// No frame: what PolicyFrame gives for a policy that leaves the frame.
+const int32_t NO_FRAME = 0;
+
+// The frame the policy makes current: FRAME_FIGURE, FRAME_TITLE or NO_FRAME.
+int32_t PolicyFrame(int32_t policy);
+
+// Makes the policy's frame current; any other policy leaves the frame.
 void ApplyFramePolicy(int32_t policy);
 
 #endif

@@ -1,8 +1,6 @@
 #include "NoteText.h"
 
 #include "MeasureFormat.h"
-#include "PickState.h"
-#include "Settings.h"
 
 namespace {
 
@@ -11,9 +9,7 @@ const char16_t kSignWindowsFont = 0xE11D;  // any other Font
 
 } // namespace
 
-void ComposeNoteText() {
-  const SettingsRecord& s = TriSpanSettings;
-  const PickStateRecord& p = PickState;
+CString ComposeNote(const SettingsRecord& s, const PickStateRecord& p) {
   bool asDimension = s.Round == ROUND_AS_DIMENSION;
   CString width = asDimension ? p.widthText : FormatFixed(p.widthValue, s.Round);
   CString length = asDimension ? p.lengthText : FormatFixed(p.lengthValue, s.Round);
@@ -29,5 +25,7 @@ void ComposeNoteText() {
     body = sign + width + s.MTitle + height;
   else
     body = width + s.MTitle + length + s.MTitle + height;
-  PickState.noteText = s.PreComment + body;
+  return s.PreComment + body;
 }
+
+void ComposeNoteText() { PickState.noteText = ComposeNote(TriSpanSettings, PickState); }

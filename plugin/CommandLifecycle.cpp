@@ -21,13 +21,8 @@ int32_t StartCommand() {
 
 int32_t QueryStart() { return 0; }
 
+// FrameCmd's other values return to the frame of the start.
 int32_t EndCommand() {
-  switch (TriSpanSettings.FrameCmd) {
-  case FRAME_POLICY_FIGURE:
-    return VekEnvSetFrame(FRAME_FIGURE);
-  case FRAME_POLICY_TITLE:
-    return VekEnvSetFrame(FRAME_TITLE);
-  default:
-    return VekEnvSetFrame(PickState.savedFrame);
-  }
+  int32_t frame = PolicyFrame(TriSpanSettings.FrameCmd);
+  return VekEnvSetFrame(frame != NO_FRAME ? frame : PickState.savedFrame);
 }
