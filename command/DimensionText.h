@@ -1,5 +1,5 @@
-// Reading a picked dimension the way every pick step does, and its text:
-// the dimension's own prefix and suffix texts around its value.
+// A picked dimension as the host reported it, and its text: the dimension's
+// own prefix and suffix texts around its value.
 #ifndef TRISPAN_COMMAND_DIMENSIONTEXT_H
 #define TRISPAN_COMMAND_DIMENSIONTEXT_H
 
@@ -14,9 +14,6 @@ struct DimensionReading {
   int32_t mark = VEK_FAILED;
   int32_t decimals = 0;
 };
-
-// Asks the host, in this order: measure, note texts, mark, decimal places.
-DimensionReading ReadDimension(VekElementId element);
 
 // The step text: value V = FormatMeasure(measure, decimals, decimals) with
 // the prefix and suffix that the note result names; a failed query (-1)

@@ -8,8 +8,3 @@ int32_t PolicyFrame(int32_t policy) {
          : policy == FRAME_POLICY_TITLE ? FRAME_TITLE
                                         : NO_FRAME;
 }
-
-void ApplyFramePolicy(int32_t policy) {
-  int32_t frame = PolicyFrame(policy);
-  if (frame != NO_FRAME) VekEnvSetFrame(frame);
-}

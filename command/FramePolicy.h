@@ -3,6 +3,8 @@
 #ifndef TRISPAN_COMMAND_FRAMEPOLICY_H
 #define TRISPAN_COMMAND_FRAMEPOLICY_H
 
+#include "VekLib.h"
+
 #include <cstdint>
 
 // No frame: what PolicyFrame gives for a policy that leaves the frame.
@@ -12,6 +14,9 @@ const int32_t NO_FRAME = 0;
 int32_t PolicyFrame(int32_t policy);
 
 // Makes the policy's frame current; any other policy leaves the frame.
-void ApplyFramePolicy(int32_t policy);
+inline void ApplyFramePolicy(int32_t policy) {
+  int32_t frame = PolicyFrame(policy);
+  if (frame != NO_FRAME) VekEnvSetFrame(frame);
+}
 
 #endif

@@ -1,7 +1,7 @@
 #include "HeightStep.h"
 
 #include "Conversions.h"
-#include "DimensionText.h"
+#include "DimensionQuery.h"
 #include "FramePolicy.h"
 #include "MeasureStep.h"
 #include "NoteStep.h"
@@ -52,6 +52,8 @@ int32_t SkipHeight() {
 }
 
 } // namespace
+
+void ComposeNoteText() { PickState.noteText = ComposeNote(TriSpanSettings, PickState); }
 
 int32_t ReadyHeight(int32_t, VekPoint*) {
   VekIddClearSysIdData();

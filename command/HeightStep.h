@@ -11,4 +11,8 @@ int32_t ExecHeight(int32_t kind, VekEventHandle handle);
 int32_t ReadyHeightPoint(int32_t unused, VekPoint* point);
 int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle);
 
+// PickState.noteText = ComposeNote(TriSpanSettings, PickState): every way
+// out of the height step composes the note first.
+void ComposeNoteText();
+
 #endif

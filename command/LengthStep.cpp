@@ -1,7 +1,7 @@
 #include "LengthStep.h"
 
 #include "Conversions.h"
-#include "DimensionText.h"
+#include "DimensionQuery.h"
 #include "HeightStep.h"
 #include "MeasureStep.h"
 #include "PickState.h"

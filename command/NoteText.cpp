@@ -27,5 +27,3 @@ CString ComposeNote(const SettingsRecord& s, const PickStateRecord& p) {
     body = width + s.MTitle + length + s.MTitle + height;
   return s.PreComment + body;
 }
-
-void ComposeNoteText() { PickState.noteText = ComposeNote(TriSpanSettings, PickState); }

@@ -16,7 +16,4 @@
 // PreComment goes in front.
 CString ComposeNote(const SettingsRecord& settings, const PickStateRecord& pick);
 
-// PickState.noteText = ComposeNote(TriSpanSettings, PickState).
-void ComposeNoteText();
-
 #endif

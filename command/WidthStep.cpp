@@ -1,6 +1,6 @@
 #include "WidthStep.h"
 
-#include "DimensionText.h"
+#include "DimensionQuery.h"
 #include "HeightStep.h"
 #include "LengthStep.h"
 #include "PickState.h"
