@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "Settings.h"
+
 #include "Utf.h"
 
 #include "DialogPlayer.h"
@@ -21,17 +23,6 @@ namespace {
 
 const char16_t kSettingsKey[] = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
 const char kWidthPrompt[] = "가로치수선택 : (종료버튼:Dialog)";
-
-// The settings with their default texts, in the order the plug-in keeps them.
-struct SettingDefault {
-  const char16_t* name;
-  const char16_t* text;
-};
-const SettingDefault kSettings[] = {
-    {u"Round", u"4"},    {u"Font", u"0"},      {u"MTitle", u"X"},    {u"Width", u"4"},
-    {u"Height", u"4"},   {u"Pitch", u"0"},     {u"positionX", u"1"}, {u"positionY", u"0"},
-    {u"FrameDim", u"2"}, {u"FrameChar", u"1"}, {u"FrameCmd", u"2"},  {u"PreComment", u""},
-};
 
 LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
 
@@ -288,7 +279,7 @@ void PrintSettings(std::ostream& out) {
     out << "  none stored yet: the first command start writes the defaults\n";
     return;
   }
-  for (const SettingDefault& setting : kSettings) {
+  for (const SettingField& setting : kSettingFields) {
     std::string shown;
     std::optional<std::u16string> text;
     out << "  " << utf::ToUtf8(setting.name) << " = "
@@ -302,10 +293,10 @@ void PrintChangedSettings(std::ostream& out) {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return;
   std::string changed;
-  for (const SettingDefault& setting : kSettings) {
+  for (const SettingField& setting : kSettingFields) {
     std::string shown;
     std::optional<std::u16string> text;
-    if (!StoredSetting(key, setting.name, shown, text) || text == setting.text) continue;
+    if (!StoredSetting(key, setting.name, shown, text) || text == setting.defaultText) continue;
     if (!changed.empty()) changed += ", ";
     changed += utf::ToUtf8(setting.name);
     changed += " " + shown;

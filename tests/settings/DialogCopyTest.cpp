@@ -4,6 +4,7 @@
 #include "DialogPlayer.h"
 #include "TestRegistry.h"
 #include "TriSpanDlg.h"
+#include "Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ namespace {
 
 // Every field of a record as text, by name.
 std::map<std::string, std::string> Fields(const SettingsRecord& r) {
-  auto text = [](const CString& s) { return std::string(s.begin(), s.end()); };
+  auto text = [](const CString& s) { return utf::ToUtf8(s); };
   auto number = [](double value) {
     std::ostringstream out;
     out << value;
