@@ -33,7 +33,7 @@ void RunSettingsDialog() {
   INT_PTR result = dialog.DoModal();
   settingsDialogOpen = false;
   if (result != IDOK) return;
-  dialog.CopyTo(TriSpanSettings);
+  CopyFormTo(dialog, TriSpanSettings);
   dialog.SaveToRegistry();
 }
 

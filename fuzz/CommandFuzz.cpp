@@ -3,9 +3,9 @@
 // settings of any text and settings-dialog actions. Nothing may crash or
 // leak, and texts handed to the host must stay valid until the next event.
 #include "DialogPlayer.h"
+#include "SettingsTable.h"
 #include "SimHost.h"
 #include "WinStub.h"
-#include "resource.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -22,14 +22,6 @@ const char* const kQueries[] = {
     "VekDimGetDecimalPlace", "VekAriLen2Pnts",      "VekEnvGetCurrentFrame", "VekEnvSetFrame",
     "VekSgmCreateSegment",   "VekSgmDeleteSegment", "VekCmtCreateNormal",    "VekCmtSetCharSize",
     "VekCmtGetComment",      "VekCmtSetNote"};
-const char16_t* const kSettings[] = {u"Round",    u"Font",      u"MTitle",    u"Width",
-                                     u"Height",   u"Pitch",     u"positionX", u"positionY",
-                                     u"FrameDim", u"FrameChar", u"FrameCmd",  u"PreComment"};
-const int kLists[] = {IDC_ROUND, IDC_FRAME_DIM, IDC_FRAME_CHAR, IDC_FRAME_CMD};
-const int kButtons[] = {IDC_FONT_EXTERNAL, IDC_FONT_WINDOWS, IDOK, IDCANCEL};
-const int kEdits[] = {IDC_MTITLE,     IDC_WIDTH,      IDC_HEIGHT,     IDC_PITCH,
-                      IDC_POSITION_X, IDC_POSITION_Y, IDC_PRE_COMMENT};
-
 std::u16string Text(FuzzedDataProvider& input, size_t longest) {
   std::u16string text;
   size_t length = input.ConsumeIntegralInRange<size_t>(0, longest);
@@ -39,12 +31,14 @@ std::u16string Text(FuzzedDataProvider& input, size_t longest) {
 
 void StoreSettings(FuzzedDataProvider& input) {
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, u"SOFTWARE\\Quorvane\\VEK\\TriSpan", 0, nullptr, 0,
-                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  const std::u16string settingsKey = std::u16string(kSettingsRoot) + kSettingsSubKey;
+  RegCreateKeyExW(HKEY_CURRENT_USER, settingsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &key, nullptr);
   for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count) {
     std::u16string text = Text(input, 12);
-    RegSetValueExW(key, kSettings[input.ConsumeIntegralInRange(0, 11)], 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(text.c_str()), DWORD((text.size() + 1) * 2));
+    RegSetValueExW(key, kSettingFields[input.ConsumeIntegralInRange(0, SETTING_COUNT - 1)].name, 0,
+                   REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * 2));
   }
   RegCloseKey(key);
 }
@@ -72,23 +66,37 @@ std::vector<VekElementId> PlaceDrawing(FuzzedDataProvider& input) {
   return ids;
 }
 
+// Any changes to any of the settings' controls, OK or Cancel among them, and
+// OK at the end.
 void ArmDialog(FuzzedDataProvider& input) {
-  std::vector<std::pair<int, std::u16string>> actions;
+  struct Action {
+    int setting; // SETTING_COUNT: OK or Cancel
+    int choice;
+    std::u16string text;
+  };
+  std::vector<Action> actions;
   for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count)
-    actions.emplace_back(input.ConsumeIntegralInRange(0, 2), Text(input, 8));
-  int position = input.ConsumeIntegralInRange(-1, 5);
-  int list = kLists[input.ConsumeIntegralInRange(0, 3)];
-  int button = kButtons[input.ConsumeIntegralInRange(0, 3)];
-  int edit = kEdits[input.ConsumeIntegralInRange(0, 6)];
+    actions.push_back({input.ConsumeIntegralInRange(0, SETTING_COUNT),
+                       input.ConsumeIntegralInRange(-1, 5), Text(input, 8)});
   OnNextDialog([=](HWND dialog) {
-    for (const auto& [what, text] : actions) {
-      if (what == 0) {
-        SendDlgItemMessageW(dialog, list, CB_SETCURSEL, WPARAM(position), 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), 0);
-      } else if (what == 1) {
-        SetWindowTextW(GetDlgItem(dialog, edit), text.c_str());
-      } else {
-        SendDlgItemMessageW(dialog, button, BM_CLICK, 0, 0);
+    for (const Action& action : actions) {
+      if (action.setting == SETTING_COUNT) {
+        SendDlgItemMessageW(dialog, action.choice % 2 ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
+        continue;
+      }
+      const DialogControl& control = kSettingFields[action.setting].control;
+      switch (control.kind) {
+      case ControlKind::List:
+        SendDlgItemMessageW(dialog, control.id, CB_SETCURSEL, WPARAM(action.choice), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control.id, CBN_SELCHANGE), 0);
+        break;
+      case ControlKind::RadioGroup:
+        SendDlgItemMessageW(dialog, action.choice % 2 ? control.lastId : control.id, BM_CLICK, 0,
+                            0);
+        break;
+      case ControlKind::EditBox:
+        SetWindowTextW(GetDlgItem(dialog, control.id), action.text.c_str());
+        break;
       }
     }
     SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);

@@ -13,8 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   WinStubSetRegistryFile(nullptr); // an empty registry in memory
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, u"SOFTWARE\\Quorvane\\VEK\\TriSpan", 0, nullptr, 0,
-                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  const CString settingsKey = MakeSettingsKey(kSettingsSubKey);
+  RegCreateKeyExW(HKEY_CURRENT_USER, settingsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  &key, nullptr);
   int values = input.ConsumeIntegralInRange(1, SETTING_COUNT);
   for (int i = 0; i < values && input.remaining_bytes(); ++i) {
     const SettingField& field = kSettingFields[input.ConsumeIntegralInRange(0, SETTING_COUNT - 1)];
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange(0, 4096));
     RegSetValueExW(key, field.name, 0, type, bytes.data(), DWORD(bytes.size()));
     CString text = u"unchanged";
-    int result = RegReadText(MakeSettingsKey(u"TriSpan"), field.name, text);
+    int result = RegReadText(settingsKey, field.name, text);
     if (result != 0 && (result != -1 || text != u"unchanged")) std::abort();
     // Never past the data: a text has at most its units, a DWORD ten digits.
     size_t longest = type == REG_DWORD ? 10 : bytes.size() / 2;
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every value can be read now.
   for (const SettingField& field : kSettingFields) {
     CString text;
-    if (RegReadText(MakeSettingsKey(u"TriSpan"), field.name, text) != 0) std::abort();
+    if (RegReadText(settingsKey, field.name, text) != 0) std::abort();
   }
   return 0;
 }

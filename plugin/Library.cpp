@@ -7,7 +7,7 @@
 #include "TriSpanApp.h"
 #include "WidthStep.h"
 
-CString settingsSubKey = u"TriSpan";
+CString settingsSubKey = kSettingsSubKey;
 SettingsRecord TriSpanSettings;
 PickStateRecord PickState;
 bool settingsDialogOpen = false;

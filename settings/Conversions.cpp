@@ -78,3 +78,8 @@ double WideToReal(std::u16string_view text) {
   }
   return negative ? -value : value;
 }
+
+std::u16string DecimalText(int64_t number) {
+  std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}

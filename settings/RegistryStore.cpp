@@ -1,11 +1,13 @@
 #include "RegistryStore.h"
 
+#include "Conversions.h"
+#include "SettingsTable.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-const char16_t kSettingsRoot[] = u"SOFTWARE\\Quorvane\\VEK\\";
 // Attempts at reading a value that changes between the size query and the read.
 const int kReadAttempts = 3;
 
@@ -14,11 +16,6 @@ LPCWSTR Wide(const CString& text) { return reinterpret_cast<LPCWSTR>(text.c_str(
 CString WithBackslashes(CString keyPath) {
   std::replace(keyPath.begin(), keyPath.end(), u'/', u'\\');
   return keyPath;
-}
-
-CString DecimalText(uint32_t number) {
-  std::string digits = std::to_string(number);
-  return CString(digits.begin(), digits.end());
 }
 
 // Reads the value into text as RegReadText describes; false when it cannot.

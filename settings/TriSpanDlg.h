@@ -1,13 +1,14 @@
 // The settings dialog: shows the twelve stored settings, lets the user
-// change them; on OK the width step copies them into TriSpanSettings and has
-// the dialog save them.
+// change them; on OK the width step puts them in force (CopyFormTo) and has
+// the dialog save them. Its members are those of SettingsForm, each bound to
+// its control as the settings table says.
 #ifndef TRISPAN_SETTINGS_TRISPANDLG_H
 #define TRISPAN_SETTINGS_TRISPANDLG_H
 
 #include "AfxDialog.h"
-#include "Settings.h"
+#include "SettingsTable.h"
 
-class TriSpanDlg : public CDialog {
+class TriSpanDlg : public CDialog, public SettingsForm {
 public:
   TriSpanDlg();
 
@@ -16,26 +17,6 @@ public:
   // Writes all twelve values: list positions and the radio index as numbers,
   // the edit texts exactly as the user left them. Always true.
   bool SaveToRegistry();
-  // The dialog's values into the settings record, numbers converted.
-  void CopyTo(SettingsRecord& settings) const;
-
-  CString m_strSubKey;
-  CComboBox m_comboRound;
-  int m_nRound;
-  int m_nFont;
-  CString m_strMTitle;
-  CString m_strWidth;
-  CString m_strHeight;
-  CString m_strPitch;
-  CString m_strPositionX;
-  CString m_strPositionY;
-  CComboBox m_comboFrameDim;
-  int m_nFrameDim = 0;
-  CComboBox m_comboFrameChar;
-  int m_nFrameChar = 0;
-  CComboBox m_comboFrameCmd;
-  int m_nFrameCmd = 0;
-  CString m_strPreComment;
 
 protected:
   void DoDataExchange(CDataExchange* exchange) override;

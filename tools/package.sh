@@ -6,15 +6,16 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target TriSpan
+# The files made from the settings table come from the Linux build.
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target package_files
 version=$(sed -n 's/^project(TriSpan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=TriSpan-$version-win64
 stage=build/package/$name
 rm -rf build/package && mkdir -p "$stage"
 # Without the debugging information that the build keeps for the tests.
 x86_64-w64-mingw32-strip -o "$stage/TriSpan.dll" build/win64/bin/TriSpan.dll
-# regedit's own encoding: UTF-16LE with a byte-order mark and CRLF line ends.
-{ printf '\xff\xfe'; sed 's/$/\r/' package/TriSpan-defaults.reg.in | iconv -f UTF-8 -t UTF-16LE; } \
-  >"$stage/TriSpan-defaults.reg"
+cp build/linux/package/TriSpan-defaults.reg "$stage/"
 sed "s/@VERSION@/$version/" package/Guide.html >"$stage/Guide.html"
 cp docs/settings-dialog.png "$stage/"
 (cd build/package && cmake -E tar cf "../$name.zip" --format=zip "$name")

@@ -1,6 +1,6 @@
 #include "Script.h"
 
-#include "resource.h"
+#include "SettingsTable.h"
 
 #include <windows.h>
 
@@ -37,15 +37,14 @@ struct NamedControl {
   const char* action;
   const char* name;
   int id;
-  int items = 0; // a list's number of items
 };
 
 // The settings dialog's controls, by the names scripts give them.
 const NamedControl kDialogControls[] = {
-    {"select", "round", IDC_ROUND, 5},
-    {"select", "frame-dim", IDC_FRAME_DIM, 3},
-    {"select", "frame-char", IDC_FRAME_CHAR, 3},
-    {"select", "frame-cmd", IDC_FRAME_CMD, 3},
+    {"select", "round", IDC_ROUND},
+    {"select", "frame-dim", IDC_FRAME_DIM},
+    {"select", "frame-char", IDC_FRAME_CHAR},
+    {"select", "frame-cmd", IDC_FRAME_CMD},
     {"click", "font-external", IDC_FONT_EXTERNAL},
     {"click", "font-windows", IDC_FONT_WINDOWS},
     {"click", "ok", IDOK},
@@ -64,15 +63,15 @@ void ParseDialogAction(std::istringstream& words, const std::string& line, Scrip
   std::string name;
   words >> event.action >> name;
   std::string names;
-  int items = 0;
   for (const NamedControl& control : kDialogControls) {
     if (control.action != event.action) continue;
     names += (names.empty() ? "" : ", ") + std::string(control.name);
-    if (control.name == name) event.control = control.id, items = control.items;
+    if (control.name == name) event.control = control.id;
   }
   if (names.empty()) Fail(place, "dialog: expected select, click or type");
   if (!event.control) Fail(place, "dialog " + event.action + ": expected one of " + names);
   if (event.action == "select") {
+    int items = SettingOfControl(event.control)->control.choiceCount;
     double position = Number(words, place, "a position");
     if (position < 0 || position >= items || position != std::floor(position))
       Fail(place, "dialog select " + name + ": expected a position from 0 to " +

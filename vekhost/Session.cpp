@@ -1,6 +1,6 @@
 #include "Session.h"
 
-#include "Settings.h"
+#include "SettingsTable.h"
 
 #include "Utf.h"
 
@@ -21,7 +21,7 @@ namespace vekhost {
 
 namespace {
 
-const char16_t kSettingsKey[] = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
+const std::u16string kSettingsKey = std::u16string(kSettingsRoot) + kSettingsSubKey;
 const char kWidthPrompt[] = "가로치수선택 : (종료버튼:Dialog)";
 
 LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
@@ -275,7 +275,8 @@ void PrintSettings(std::ostream& out) {
       << WinStubRegistryFile() << "\n";
 #endif
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
     out << "  none stored yet: the first command start writes the defaults\n";
     return;
   }
@@ -290,7 +291,8 @@ void PrintSettings(std::ostream& out) {
 
 void PrintChangedSettings(std::ostream& out) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
     return;
   std::string changed;
   for (const SettingField& setting : kSettingFields) {
@@ -308,7 +310,7 @@ void PrintChangedSettings(std::ostream& out) {
 }
 
 bool ResetSettings() {
-  LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsKey));
+  LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()));
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

@@ -3,7 +3,9 @@
 // always ends or goes on as a drafter would expect, and nothing stored is
 // lost.
 #include "DialogDriver.h"
+#include "Printing.h"
 #include "Session.h"
+#include "SettingsTable.h"
 
 #include <tuple>
 
@@ -11,12 +13,6 @@ using testreg::Bytes;
 using testreg::TextBytes;
 
 namespace {
-
-const char16_t* const kNames[] = {u"Round",    u"Font",      u"MTitle",    u"Width",
-                                  u"Height",   u"Pitch",     u"positionX", u"positionY",
-                                  u"FrameDim", u"FrameChar", u"FrameCmd",  u"PreComment"};
-const char16_t* const kDefaults[] = {u"4", u"0", u"X", u"4", u"4", u"0",
-                                     u"1", u"0", u"2", u"1", u"2", u""};
 
 struct StoredForm {
   const char* what;
@@ -50,7 +46,7 @@ class StoredSettingTest : public PluginTest,
 TEST_P(StoredSettingTest, TheCommandWritesANoteAndTheValueStays) {
   int setting = std::get<0>(GetParam());
   const StoredForm& form = kForms[size_t(std::get<1>(GetParam()))];
-  if (form.type != REG_NONE) testreg::SetValue(kNames[setting], form.type, form.data);
+  if (form.type != REG_NONE) testreg::SetValue(kSettingFields[setting].name, form.type, form.data);
   VekElementId width = AddDimension(100);
   StartWith();
   EXPECT_EQ(Send(Pick(width)), EXEC_NEXT);
@@ -61,24 +57,22 @@ TEST_P(StoredSettingTest, TheCommandWritesANoteAndTheValueStays) {
   EXPECT_TRUE(Errors().empty());
   DWORD type = 0;
   Bytes data;
-  ASSERT_TRUE(testreg::GetValue(kNames[setting], type, data));
+  ASSERT_TRUE(testreg::GetValue(kSettingFields[setting].name, type, data));
   if (form.kept) {
     EXPECT_EQ(type, form.type);
     EXPECT_EQ(data, form.data);
   } else {
     EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_EQ(data, TextBytes(kDefaults[setting]));
+    EXPECT_EQ(data, TextBytes(kSettingFields[setting].defaultText));
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySettingEveryForm, StoredSettingTest,
-                         testing::Combine(testing::Range(0, 12),
+                         testing::Combine(testing::Range(0, SETTING_COUNT),
                                           testing::Range(0, int(kForms.size()))),
                          [](const testing::TestParamInfo<std::tuple<int, int>>& info) {
-                           const char16_t* name = kNames[std::get<0>(info.param)];
-                           return std::string(name,
-                                              name + std::char_traits<char16_t>::length(name)) +
-                                  "_" + kForms[size_t(std::get<1>(info.param))].what;
+                           return Text(kSettingFields[std::get<0>(info.param)].name) + "_" +
+                                  kForms[size_t(std::get<1>(info.param))].what;
                          });
 
 namespace {
@@ -132,7 +126,7 @@ protected:
       EXPECT_NE(std::find(kKnownErrors.begin(), kKnownErrors.end(), error), kKnownErrors.end())
           << error;
     std::vector<std::u16string> after;
-    for (const char16_t* name : kNames) after.push_back(testreg::GetText(name));
+    for (const SettingField& field : kSettingFields) after.push_back(testreg::GetText(field.name));
     EXPECT_EQ(after, before);
     SimCancelCommand();
     SimStartCommand();
@@ -140,7 +134,7 @@ protected:
   }
   std::vector<std::u16string> Stored() {
     std::vector<std::u16string> texts;
-    for (const char16_t* name : kNames) texts.push_back(testreg::GetText(name));
+    for (const SettingField& field : kSettingFields) texts.push_back(testreg::GetText(field.name));
     return texts;
   }
 };
