@@ -56,12 +56,7 @@ int32_t SkipHeight() {
 void ComposeNoteText() { PickState.noteText = ComposeNote(TriSpanSettings, PickState); }
 
 int32_t ReadyHeight(int32_t, VekPoint*) {
-  VekIddClearSysIdData();
-  VekEvtSetEventMask(VEK_MASK_PICK_STEP);
-  VekObjectFilter filter = DimensionFilter();
-  VekEvtSetObject(&filter);
-  VekMsgPutMessage(kHeightPrompt);
-  VekCtlSetExecuteFunc(ExecHeight, "");
+  SetUpMeasureStep(kHeightPrompt, ExecHeight);
   return 0;
 }
 
@@ -77,10 +72,9 @@ int32_t ReadyHeightPoint(int32_t, VekPoint*) {
 }
 
 int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle) {
-  double distance = 0;
   int32_t result = EXEC_STAY;
-  if (!TakeSecondPoint(kind, handle, PickState.heightFirstPoint, distance, result)) return result;
-  PickState.heightValue = distance;
-  PickState.heightText = PointDistanceText(distance);
+  if (!TakeSecondPoint(kind, handle, PickState.heightFirstPoint, PickState.heightValue,
+                       PickState.heightText, result))
+    return result;
   return HandOverToNoteStep();
 }

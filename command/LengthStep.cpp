@@ -40,12 +40,7 @@ int32_t EndWithoutNote() { return EXEC_END; }
 } // namespace
 
 int32_t ReadyLength(int32_t, VekPoint*) {
-  VekIddClearSysIdData();
-  VekEvtSetEventMask(VEK_MASK_PICK_STEP);
-  VekObjectFilter filter = DimensionFilter();
-  VekEvtSetObject(&filter);
-  VekMsgPutMessage(kLengthPrompt);
-  VekCtlSetExecuteFunc(ExecLength, "");
+  SetUpMeasureStep(kLengthPrompt, ExecLength);
   return 0;
 }
 
@@ -61,11 +56,10 @@ int32_t ReadyLengthPoint(int32_t, VekPoint*) {
 }
 
 int32_t ExecLengthPoint(int32_t kind, VekEventHandle handle) {
-  double distance = 0;
   int32_t result = EXEC_STAY;
-  if (!TakeSecondPoint(kind, handle, PickState.lengthFirstPoint, distance, result)) return result;
-  PickState.lengthValue = distance;
-  PickState.lengthText = PointDistanceText(distance);
+  if (!TakeSecondPoint(kind, handle, PickState.lengthFirstPoint, PickState.lengthValue,
+                       PickState.lengthText, result))
+    return result;
   VekCtlSetReadyFunc(ReadyHeight, "");
   return EXEC_NEXT;
 }

@@ -1,12 +1,22 @@
 #include "MeasureStep.h"
 
 #include "StepRecords.h"
+#include "StepTexts.h"
 #include "WidthStep.h"
 
 namespace {
 const char16_t kPointPrompt[] = u"포인트 입력 :";
 const char16_t kWrongIndication[] = u"잘못된 지시.";
 } // namespace
+
+void SetUpMeasureStep(const char16_t* prompt, VekExecuteProc execute) {
+  VekIddClearSysIdData();
+  VekEvtSetEventMask(VEK_MASK_PICK_STEP);
+  VekObjectFilter filter = DimensionFilter();
+  VekEvtSetObject(&filter);
+  VekMsgPutMessage(prompt);
+  VekCtlSetExecuteFunc(execute, "");
+}
 
 int32_t DispatchMeasureEvent(int32_t kind, VekEventHandle handle, const MeasureStep& step) {
   VekPoint point;
@@ -35,8 +45,8 @@ void SetUpSecondPoint(const VekPoint& first, const char16_t* cursor, VekExecuteP
   VekCtlSetExecuteFunc(execute, "");
 }
 
-bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& distance,
-                     int32_t& result) {
+bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& value,
+                     CString& text, int32_t& result) {
   VekPoint point;
   if (VekEvtGetPoint(kind, handle, &point) != 0) {
     result = kind == EVT_END ? EXEC_END : EXEC_STAY;
@@ -47,6 +57,7 @@ bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first,
     result = EXEC_END;
     return false;
   }
-  distance = VekAriLen2Pnts(&first, &point);
+  value = VekAriLen2Pnts(&first, &point);
+  text = PointDistanceText(value);
   return true;
 }

@@ -5,6 +5,7 @@
 #ifndef TRISPAN_COMMAND_MEASURESTEP_H
 #define TRISPAN_COMMAND_MEASURESTEP_H
 
+#include "Afx.h"
 #include "VekLib.h"
 
 // A measuring step's own handling of each way of giving its measure.
@@ -16,6 +17,10 @@ struct MeasureStep {
   VekReadyProc readySecondPoint; // installed after it
 };
 
+// The pick-step mask, the dimension filter, the prompt, and execute
+// installed.
+void SetUpMeasureStep(const char16_t* prompt, VekExecuteProc execute);
+
 // A pick, or a data point on a dimension, is measured; a data point anywhere
 // else starts two points; another event with a position is a wrong
 // indication (reported, EXEC_END); without a position a key-in is taken, the
@@ -26,10 +31,11 @@ int32_t DispatchMeasureEvent(int32_t kind, VekEventHandle handle, const MeasureS
 // the prompt "포인트 입력 :", and execute installed.
 void SetUpSecondPoint(const VekPoint& first, const char16_t* cursor, VekExecuteProc execute);
 
-// True with the distance from first for a data point. Otherwise false with
-// the step's result: EXEC_END for the end button and for another event with
-// a position (a wrong indication, reported), EXEC_STAY for the rest.
-bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& distance,
-                     int32_t& result);
+// For a data point, true with its distance from first as the measure: value
+// and text. Otherwise false with the step's result: EXEC_END for the end
+// button and for another event with a position (a wrong indication,
+// reported), EXEC_STAY for the rest.
+bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& value,
+                     CString& text, int32_t& result);
 
 #endif

@@ -16,12 +16,6 @@
 
 namespace {
 
-const char* const kQueries[] = {
-    "VekEvtGetPoint",        "VekEvtGetElementId",  "VekEvtGetKeyinString",  "VekEvtIsMouseMotion",
-    "VekElmGetType",         "VekDimGetMeasure",    "VekDimGetNote",         "VekDimGetMark",
-    "VekDimGetDecimalPlace", "VekAriLen2Pnts",      "VekEnvGetCurrentFrame", "VekEnvSetFrame",
-    "VekSgmCreateSegment",   "VekSgmDeleteSegment", "VekCmtCreateNormal",    "VekCmtSetCharSize",
-    "VekCmtGetComment",      "VekCmtSetNote"};
 std::u16string Text(FuzzedDataProvider& input, size_t longest) {
   std::u16string text;
   size_t length = input.ConsumeIntegralInRange<size_t>(0, longest);
@@ -125,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int steps = 0; steps < 48 && input.remaining_bytes(); ++steps) {
     switch (input.ConsumeIntegralInRange(0, 9)) {
     case 0:
-      SimFailCall(kQueries[input.ConsumeIntegralInRange<size_t>(0, 17)], input.ConsumeBool());
+      SimFailCall(SimFailableCall(input.ConsumeIntegralInRange(0, SIM_FAILABLE_CALLS - 1)),
+                  input.ConsumeBool());
       break;
     case 1:
       SimStartCommand();

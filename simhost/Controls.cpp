@@ -364,6 +364,17 @@ void SimLastNoteRecord(unsigned char out[104]) {
   std::memcpy(out, State().lastRecord, sizeof State().lastRecord);
 }
 
+const char* SimFailableCall(int32_t index) {
+  static const char* const kCalls[SIM_FAILABLE_CALLS] = {
+      "VekEvtGetPoint",      "VekEvtGetElementId",    "VekEvtGetKeyinString",
+      "VekEvtIsMouseMotion", "VekElmGetType",         "VekDimGetMeasure",
+      "VekDimGetNote",       "VekDimGetMark",         "VekDimGetDecimalPlace",
+      "VekAriLen2Pnts",      "VekEnvGetCurrentFrame", "VekEnvSetFrame",
+      "VekSgmCreateSegment", "VekSgmDeleteSegment",   "VekCmtCreateNormal",
+      "VekCmtSetCharSize",   "VekCmtGetComment",      "VekCmtSetNote"};
+  return index >= 0 && index < SIM_FAILABLE_CALLS ? kCalls[index] : nullptr;
+}
+
 void SimFailCall(const char* function, int32_t on) {
   if (on)
     State().failing.insert(function);

@@ -179,6 +179,11 @@ SIMAPI int32_t SimProtocolFaultCount(void);
 // The named host function fails from now on (on != 0) or works again.
 SIMAPI void SimFailCall(const char* function, int32_t on);
 
+// The host functions the plug-in queries that SimFailCall can make fail, by
+// index from 0 (SIM_FAILABLE_CALLS of them); null for any other index.
+#define SIM_FAILABLE_CALLS 18
+SIMAPI const char* SimFailableCall(int32_t index);
+
 // ---------------------------------------------------------------- journal
 
 SIMAPI int32_t SimJournalSize(void);

@@ -77,13 +77,6 @@ INSTANTIATE_TEST_SUITE_P(EverySettingEveryForm, StoredSettingTest,
 
 namespace {
 
-const char* const kQueries[] = {
-    "VekEvtGetPoint",        "VekEvtGetElementId",  "VekEvtGetKeyinString",  "VekEvtIsMouseMotion",
-    "VekElmGetType",         "VekDimGetMeasure",    "VekDimGetNote",         "VekDimGetMark",
-    "VekDimGetDecimalPlace", "VekAriLen2Pnts",      "VekEnvGetCurrentFrame", "VekEnvSetFrame",
-    "VekSgmCreateSegment",   "VekSgmDeleteSegment", "VekCmtCreateNormal",    "VekCmtSetCharSize",
-    "VekCmtGetComment",      "VekCmtSetNote"};
-
 // The Korean lines a drafter may see when something goes wrong.
 const std::vector<std::string> kKnownErrors = {
     "치수치 검출에러(1).", "치수주기 검출에러",
@@ -148,7 +141,7 @@ class FailingQueryTest : public StepTest,
 // the command's own error lines; no setting is touched.
 TEST_P(FailingQueryTest, TheStepCopes) {
   Step step = Step(std::get<0>(GetParam()));
-  const char* query = kQueries[std::get<1>(GetParam())];
+  const char* query = SimFailableCall(std::get<1>(GetParam()));
   SimEvent event = ReachStep(step);
   std::vector<std::u16string> before = Stored();
   SimFailCall(query, 1);
@@ -166,10 +159,11 @@ TEST_P(FailingQueryTest, TheStepCopes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStepEveryQuery, FailingQueryTest,
-                         testing::Combine(testing::Range(0, 7), testing::Range(0, 18)),
+                         testing::Combine(testing::Range(0, 7),
+                                          testing::Range(0, SIM_FAILABLE_CALLS)),
                          [](const testing::TestParamInfo<std::tuple<int, int>>& info) {
                            return std::string(kStepNames[std::get<0>(info.param)]) + "_" +
-                                  kQueries[std::get<1>(info.param)];
+                                  SimFailableCall(std::get<1>(info.param));
                          });
 
 class UnknownEventTest : public StepTest,
