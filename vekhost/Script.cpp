@@ -1,6 +1,7 @@
 #include "Script.h"
 
 #include "SettingsTable.h"
+#include "Utf.h"
 
 #include <windows.h>
 
@@ -34,13 +35,14 @@ void Known(const Drawing& drawing, const std::string& name, const std::string& p
 }
 
 struct NamedControl {
-  const char* action;
-  const char* name;
+  std::string action;
+  std::string name;
   int id;
 };
 
-// The settings dialog's controls, by the names scripts give them.
-const NamedControl kDialogControls[] = {
+// The settings dialog's buttons, and its settings' controls by the short
+// names scripts give them.
+const NamedControl kShortNames[] = {
     {"select", "round", IDC_ROUND},
     {"select", "frame-dim", IDC_FRAME_DIM},
     {"select", "frame-char", IDC_FRAME_CHAR},
@@ -58,14 +60,42 @@ const NamedControl kDialogControls[] = {
     {"type", "prefix", IDC_PRE_COMMENT},
 };
 
+// Every control a script can reach: the short names first, then each
+// setting's control by its registry name (a radio button: the name, a dash
+// and its index), so that a setting without a short name is reachable too.
+const std::vector<NamedControl>& DialogControls() {
+  static const std::vector<NamedControl> controls = [] {
+    std::vector<NamedControl> all(std::begin(kShortNames), std::end(kShortNames));
+    for (const SettingField& setting : kSettingFields) {
+      const DialogControl& control = setting.control;
+      std::string name = utf::ToUtf8(setting.name);
+      switch (control.kind) {
+      case ControlKind::List:
+        all.push_back({"select", name, control.id});
+        break;
+      case ControlKind::EditBox:
+        all.push_back({"type", name, control.id});
+        break;
+      case ControlKind::RadioGroup:
+        for (int id = control.id; id <= control.lastId; ++id)
+          all.push_back({"click", name + "-" + std::to_string(id - control.id), id});
+        break;
+      }
+    }
+    return all;
+  }();
+  return controls;
+}
+
 void ParseDialogAction(std::istringstream& words, const std::string& line, ScriptEvent& event,
                        const std::string& place) {
   std::string name;
   words >> event.action >> name;
   std::string names;
-  for (const NamedControl& control : kDialogControls) {
+  for (const NamedControl& control : DialogControls()) {
     if (control.action != event.action) continue;
-    names += (names.empty() ? "" : ", ") + std::string(control.name);
+    if (DialogControlName(control.id) == control.name)
+      names += (names.empty() ? "" : ", ") + control.name;
     if (control.name == name) event.control = control.id;
   }
   if (names.empty()) Fail(place, "dialog: expected select, click or type");
@@ -86,6 +116,12 @@ void ParseDialogAction(std::istringstream& words, const std::string& line, Scrip
 }
 
 } // namespace
+
+std::string DialogControlName(int id) {
+  for (const NamedControl& control : DialogControls())
+    if (control.id == id) return control.name;
+  return std::to_string(id);
+}
 
 std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& drawing,
                                       const std::string& place) {

@@ -12,6 +12,8 @@
 //   dialog click BUTTON    click font-external, font-windows, ok or cancel
 //   dialog type EDIT TEXT  replace the text of connector, width, height, pitch,
 //                          x, y or prefix with the rest of the line
+//                          (a setting's control also goes by its registry
+//                          name: dialog type MTitle *, dialog click Font-1)
 //   names                  list the elements that can be picked
 //   show                   show the settings dialog's form again
 //   # ...                  a comment; blank lines are skipped too
@@ -39,6 +41,10 @@ struct ScriptEvent {
   int control = 0;
   int position = 0;
 };
+
+// The name scripts and the dialog's form give a control of the settings
+// dialog: its short name, or else its setting's registry name.
+std::string DialogControlName(int id);
 
 // Reads one line; nothing for a blank or comment line. Throws InputError
 // with `place` ("file:line", or none for a line typed at the terminal) for a

@@ -164,40 +164,35 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
 
 void Session::ShowDialog(HWND dialog) {
   out_ << "  dialog: " << utf::ToUtf8(WindowText(dialog)) << "\n";
-  struct List {
-    const char* name;
-    int id;
-  };
-  auto ShowList = [&](List list) {
-    int selected = int(SendDlgItemMessageW(dialog, list.id, CB_GETCURSEL, 0, 0));
-    int count = int(SendDlgItemMessageW(dialog, list.id, CB_GETCOUNT, 0, 0));
-    out_ << "    " << list.name << ":";
-    for (int i = 0; i < count; ++i) {
-      std::string item = utf::ToUtf8(ListItem(dialog, list.id, i));
-      out_ << " " << i << (i == selected ? "=[" + item + "]" : "=" + item);
+  for (const SettingField& setting : kSettingFields) {
+    const DialogControl& control = setting.control;
+    std::string name = DialogControlName(control.id);
+    switch (control.kind) {
+    case ControlKind::List: {
+      int selected = int(SendDlgItemMessageW(dialog, control.id, CB_GETCURSEL, 0, 0));
+      int count = int(SendDlgItemMessageW(dialog, control.id, CB_GETCOUNT, 0, 0));
+      out_ << "    " << name << ":";
+      for (int i = 0; i < count; ++i) {
+        std::string item = utf::ToUtf8(ListItem(dialog, control.id, i));
+        out_ << " " << i << (i == selected ? "=[" + item + "]" : "=" + item);
+      }
+      out_ << "\n";
+      break;
     }
-    out_ << "\n";
-  };
-  auto ShowText = [&](const char* name, int id) {
-    out_ << "    " << name << ": \"" << utf::ToUtf8(WindowText(GetDlgItem(dialog, id))) << "\"\n";
-  };
-  ShowList({"round", IDC_ROUND});
-  out_ << "    font:";
-  for (auto [name, id] : {std::pair<const char*, int>{"font-external", IDC_FONT_EXTERNAL},
-                          {"font-windows", IDC_FONT_WINDOWS}})
-    out_ << " " << (IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "(*) " : "( ) ") << name << " "
-         << utf::ToUtf8(WindowText(GetDlgItem(dialog, id)));
-  out_ << "\n";
-  ShowText("connector", IDC_MTITLE);
-  ShowText("width", IDC_WIDTH);
-  ShowText("height", IDC_HEIGHT);
-  ShowText("pitch", IDC_PITCH);
-  ShowText("x", IDC_POSITION_X);
-  ShowText("y", IDC_POSITION_Y);
-  ShowList({"frame-dim", IDC_FRAME_DIM});
-  ShowList({"frame-char", IDC_FRAME_CHAR});
-  ShowList({"frame-cmd", IDC_FRAME_CMD});
-  ShowText("prefix", IDC_PRE_COMMENT);
+    case ControlKind::RadioGroup:
+      // The group goes by its first button's name up to the dash.
+      out_ << "    " << name.substr(0, name.rfind('-')) << ":";
+      for (int id = control.id; id <= control.lastId; ++id)
+        out_ << " " << (IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "(*) " : "( ) ")
+             << DialogControlName(id) << " " << utf::ToUtf8(WindowText(GetDlgItem(dialog, id)));
+      out_ << "\n";
+      break;
+    case ControlKind::EditBox:
+      out_ << "    " << name << ": \"" << utf::ToUtf8(WindowText(GetDlgItem(dialog, control.id)))
+           << "\"\n";
+      break;
+    }
+  }
   out_ << "    (dialog select LIST N, dialog click BUTTON, dialog type EDIT TEXT, "
           "dialog click ok or cancel)\n";
 }

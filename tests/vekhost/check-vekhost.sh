@@ -164,6 +164,10 @@ check "dialog" 0 '^note: BOX 100.00\*50.00\*20.00 ' -- env WINE_RUN_SCREEN=1 \
   "${run[@]}" --reset-settings "$examples/box.json" "$examples/settings.events"
 check "dialog form" 0 'round: 0=0 1=1 2=\[2\] 3=3 4=치수값 그대로' -- env WINE_RUN_SCREEN=1 \
   bash -c 'printf "end\nend\ndialog click cancel\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
+# Every setting's control also goes by its registry name.
+check "dialog by registry names" 0 '^note: 100.0=50.0=20.0 ' -- env WINE_RUN_SCREEN=1 bash -c \
+  'printf "end\ndialog type MTitle =\ndialog click Font-1\ndialog select Round 1\nshow\ndialog click ok\npick width\nkeyin 50\nkeyin 20\npoint 1 1\nquit\n" | "$@"' \
+  _ "${run[@]}" --reset-settings "$examples/box.json"
 check "dialog outside" 0 'no dialog is open' -- bash -c \
   'printf "dialog click ok\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
 check "dialog action" 2 'bad-dialog.events:3: dialog select: expected one of round, frame-dim' -- \
