@@ -1,12 +1,15 @@
 // Writes the release's files that come from the settings table into the
-// folder it is given: TriSpan-defaults.reg, the twelve settings with their
-// defaults in regedit's own encoding (UTF-16LE with a byte-order mark, CRLF
-// line ends).
+// folder it is given, in regedit's own encoding (UTF-16LE with a byte-order
+// mark, CRLF line ends): TriSpan-defaults.reg, every setting with its
+// default, and TriSpan-reset.reg, which deletes the settings key so that the
+// next command start writes the defaults.
 #include "SettingsTable.h"
 
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -20,19 +23,30 @@ std::u16string Quoted(const std::u16string& text) {
   return quoted + u"\"";
 }
 
-std::u16string DefaultsRegFile() {
-  std::u16string lines[] = {
-      u"Windows Registry Editor Version 5.00",
-      u"",
-      u"; TriSpan's settings with their defaults. Importing this file (double-click,",
-      u"; or regedit /s TriSpan-defaults.reg) sets them back for the current user.",
-      u"[HKEY_CURRENT_USER\\" + std::u16string(kSettingsRoot) + kSettingsSubKey + u"]",
-  };
-  std::u16string file;
+const std::u16string kSettingsKey =
+    u"HKEY_CURRENT_USER\\" + std::u16string(kSettingsRoot) + kSettingsSubKey;
+
+// A regedit file of these lines.
+std::u16string RegFile(std::initializer_list<std::u16string> lines) {
+  std::u16string file = u"Windows Registry Editor Version 5.00\r\n\r\n";
   for (const std::u16string& line : lines) file += line + u"\r\n";
-  for (const SettingField& setting : kSettingFields)
-    file += Quoted(setting.name) + u"=" + Quoted(setting.defaultText) + u"\r\n";
   return file + u"\r\n";
+}
+
+std::u16string DefaultsRegFile() {
+  std::u16string values;
+  for (const SettingField& setting : kSettingFields)
+    values += Quoted(setting.name) + u"=" + Quoted(setting.defaultText) + u"\r\n";
+  values.resize(values.size() - 2);
+  return RegFile({u"; TriSpan's settings with their defaults. Importing this file (double-click,",
+                  u"; or regedit /s TriSpan-defaults.reg) sets them back for the current user.",
+                  u"[" + kSettingsKey + u"]", values});
+}
+
+std::u16string ResetRegFile() {
+  return RegFile({u"; Importing this file (double-click, or regedit /s TriSpan-reset.reg) deletes",
+                  u"; TriSpan's settings for the current user; the next start of the command",
+                  u"; writes the defaults again.", u"[-" + kSettingsKey + u"]"});
 }
 
 // Writes the text as UTF-16LE with a byte-order mark; false when it cannot.
@@ -54,10 +68,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: package-files FOLDER\n");
     return 2;
   }
-  std::string path = std::string(argv[1]) + "/TriSpan-defaults.reg";
-  if (!WriteUtf16File(path, DefaultsRegFile())) {
-    std::fprintf(stderr, "package-files: cannot write %s\n", path.c_str());
-    return 1;
+  std::pair<const char*, std::u16string> files[] = {{"TriSpan-defaults.reg", DefaultsRegFile()},
+                                                    {"TriSpan-reset.reg", ResetRegFile()}};
+  for (const auto& [name, text] : files) {
+    std::string path = std::string(argv[1]) + "/" + name;
+    if (!WriteUtf16File(path, text)) {
+      std::fprintf(stderr, "package-files: cannot write %s\n", path.c_str());
+      return 1;
+    }
   }
   return 0;
 }
