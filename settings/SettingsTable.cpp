@@ -7,6 +7,12 @@ SettingsForm::SettingsForm() : m_strSubKey(kSettingsSubKey) {
     ShowSettingText(*this, field, field.control.editText ? u"" : field.defaultText);
 }
 
+const SettingField* FindSetting(const CString& name) {
+  for (const SettingField& field : kSettingFields)
+    if (field.name == name) return &field;
+  return nullptr;
+}
+
 const SettingField* SettingOfControl(int controlId) {
   for (const SettingField& field : kSettingFields)
     if (controlId >= field.control.id && controlId <= field.control.lastId) return &field;

@@ -162,6 +162,9 @@ const int SETTING_COUNT = int(std::size(kSettingFields));
 inline constexpr char16_t kSettingsRoot[] = u"SOFTWARE\\Quorvane\\VEK\\";
 inline constexpr char16_t kSettingsSubKey[] = u"TriSpan";
 
+// The setting of this registry name; null when there is none.
+const SettingField* FindSetting(const CString& name);
+
 // The setting whose dialog control has this id (a radio group: any of its
 // buttons); null when none has.
 const SettingField* SettingOfControl(int controlId);

@@ -1,37 +1,85 @@
 #!/bin/bash
-# Checks the release package: its files, and that regedit imports its
-# settings file (under Wine, into the build's own prefix).
+# Checks the release package: its files and their checksums, the changelog's
+# newest entry, the guides in a real browser, and regedit importing its two
+# settings files (under Wine, into the build's own prefix).
 #   check-package.sh build/TriSpan-<version>-win64.zip
 set -uo pipefail
-zip=$1
+here=$(dirname "$(realpath "$0")")
+zip=$(realpath "$1")
 name=$(basename "$zip" .zip)
+version=${name#TriSpan-}
+version=${version%-win64}
+outputs=$(dirname "$zip")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0 passes=0
 expect() { if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
-listing=$(cmake -E tar tf "$zip")
-for file in TriSpan.dll TriSpan-defaults.reg Guide.html settings-dialog.png; do
-  expect "$file in the package" 'grep -qx "$name/$file" <<<"$listing"'
-done
-(cd "$work" && cmake -E tar xf "$(realpath "$OLDPWD/$zip")")
+files="CHANGELOG.md Guide.en.html Guide.html SHA256SUMS TriSpan-defaults.reg TriSpan-reset.reg
+TriSpan.dll guide-after.png guide-before.png settings-dialog.png"
+listing=$(cmake -E tar tf "$zip" | sed -n "s|^$name/||p" | grep -v '^$' | sort)
+expect "the package holds exactly: $(echo $files)" '[ "$listing" = "$(tr " " "\n" <<<"$files" | grep -v "^$" | sort)" ]'
+(cd "$work" && cmake -E tar xf "$zip")
+package=$work/$name
+expect "SHA256SUMS matches every file" '(cd "$package" && sha256sum --quiet -c SHA256SUMS)'
+expect "SHA256SUMS covers every other file" \
+  '[ "$(sed "s/^[0-9a-f]*  //" "$package/SHA256SUMS" | sort)" = "$(grep -vx SHA256SUMS <<<"$listing")" ]'
+expect "the changelog's newest entry is $version" \
+  '[ "$(grep -m1 "^## " "$package/CHANGELOG.md" | cut -d" " -f2)" = "$version" ]'
 expect "one export, Startup" \
-  'bash "$(dirname "$0")/check-binary.sh" win64 "$work/$name/TriSpan.dll" "$(dirname "$0")/../host/VekLib.def" >/dev/null'
-expect "the .reg file is UTF-16LE with a byte-order mark" \
-  '[ "$(head -c 2 "$work/$name/TriSpan-defaults.reg" | od -An -tx1 | tr -d " ")" = fffe ]'
-for setting in Round Font MTitle Width Height Pitch positionX positionY FrameDim FrameChar FrameCmd PreComment; do
-  expect "the guide names $setting" 'grep -qw "$setting" "$work/$name/Guide.html"'
+  'bash "$here/check-binary.sh" win64 "$package/TriSpan.dll" "$here/../host/VekLib.def" >/dev/null'
+for reg in TriSpan-defaults.reg TriSpan-reset.reg; do
+  expect "$reg is UTF-16LE with a byte-order mark" \
+    '[ "$(head -c 2 "$package/$reg" | od -An -tx1 | tr -d " ")" = fffe ]'
+done
+for guide in Guide.html Guide.en.html; do
+  expect "$guide carries the version $version" 'grep -q "TriSpan $version" "$package/$guide"'
+  for setting in Round Font MTitle Width Height Pitch positionX positionY FrameDim FrameChar FrameCmd PreComment; do
+    expect "$guide names $setting" 'grep -qw "$setting" "$package/$guide"'
+  done
 done
 
-export WINEPREFIX="${WINEPREFIX:-$(realpath "$(dirname "$zip")")/win64/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The guides as a reader's browser shows them, with a Korean font: every
+# image and link resolves, and a picture of each one's first screen is kept
+# beside the package.
+expect "the guides' images and links resolve" 'python3 "$here/check-guides.py" "$package"'
+for guide in Guide.html Guide.en.html; do
+  screen=$outputs/${guide%.html}.png
+  rm -f "$screen"
+  chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,900 \
+    --screenshot="$screen" "file://$package/$guide" >/dev/null 2>&1
+  expect "Chromium renders $guide" '[ "$(head -c 8 "$screen" 2>/dev/null | od -An -tx1 | tr -d " ")" = 89504e470d0a1a0a ]'
+done
+
+# regedit: the defaults file stores the twelve values exactly (REG_SZ, each
+# text with its NUL: Wine exports anything else in hex), the reset file
+# deletes the key.
+export WINEPREFIX="${WINEPREFIX:-$outputs/win64/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 key='HKCU\SOFTWARE\Quorvane\VEK\TriSpan'
 wine reg delete "$key" /f >/dev/null 2>&1
-(cd "$work/$name" && wine regedit /S TriSpan-defaults.reg >/dev/null 2>&1)
-imported=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
-for value in 'Round +REG_SZ +4' 'MTitle +REG_SZ +X' 'positionX +REG_SZ +1' 'FrameChar +REG_SZ +1' 'PreComment +REG_SZ *$'; do
-  expect "regedit imports $value" 'grep -qE "^ +$value" <<<"$imported"'
-done
-wine reg delete "$key" /f >/dev/null 2>&1
+wine reg add "$key" /v Stray /d left-over /f >/dev/null 2>&1
+(cd "$package" && wine regedit /S TriSpan-defaults.reg >/dev/null 2>&1)
+wine reg delete "$key" /v Stray /f >/dev/null 2>&1
+wine reg export "$key" "$(winepath -w "$work/exported.reg" 2>/dev/null)" /y >/dev/null 2>&1
+exported=$(iconv -f UTF-16LE -t UTF-8 "$work/exported.reg" 2>/dev/null | tr -d '\r' | grep '^"' | sort)
+expected=$(sort <<'VALUES'
+"Round"="4"
+"Font"="0"
+"MTitle"="X"
+"Width"="4"
+"Height"="4"
+"Pitch"="0"
+"positionX"="1"
+"positionY"="0"
+"FrameDim"="2"
+"FrameChar"="1"
+"FrameCmd"="2"
+"PreComment"=""
+VALUES
+)
+expect "regedit imports the twelve defaults exactly" '[ "$exported" = "$expected" ]'
+(cd "$package" && wine regedit /S TriSpan-reset.reg >/dev/null 2>&1)
+expect "regedit imports the reset file: the settings key is gone" '! wine reg query "$key" >/dev/null 2>&1'
 wineserver -k 2>/dev/null
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -8,6 +8,7 @@ packages=(
   wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
   python3-jsonschema                              # the drawing format's schema
+  chromium fonts-nanum                            # the guides checked in a browser
   clang-14 libclang-rt-14-dev                     # the fuzz targets
   libbenchmark-dev                                # the benchmarks
 )

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Builds TriSpan.dll and packs the release: build/TriSpan-<version>-win64.zip
-# with the DLL, a regedit file of the default settings and the user guide.
+# with the DLL, the regedit files that store and delete the settings, the
+# guides in Korean and English with their pictures, the changelog, and
+# SHA256SUMS over all of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -15,8 +17,8 @@ stage=build/package/$name
 rm -rf build/package && mkdir -p "$stage"
 # Without the debugging information that the build keeps for the tests.
 x86_64-w64-mingw32-strip -o "$stage/TriSpan.dll" build/win64/bin/TriSpan.dll
-cp build/linux/package/TriSpan-defaults.reg "$stage/"
-sed "s/@VERSION@/$version/" package/Guide.html >"$stage/Guide.html"
-cp docs/settings-dialog.png "$stage/"
+cp build/linux/package/{TriSpan-defaults.reg,TriSpan-reset.reg,Guide.html,Guide.en.html} "$stage/"
+cp docs/settings-dialog.png docs/guide-before.png docs/guide-after.png CHANGELOG.md "$stage/"
+(cd "$stage" && sha256sum -- * >SHA256SUMS)
 (cd build/package && cmake -E tar cf "../$name.zip" --format=zip "$name")
 echo "build/$name.zip"
