@@ -312,6 +312,13 @@ int32_t SimSendEvent(const SimEvent* event) {
   return result;
 }
 
+int32_t SimWouldDeliver(const SimEvent* event) {
+  Host& h = State();
+  if (!event || !h.running || !h.execute) return 0;
+  if (h.deliverAll) return 1;
+  return MaskLets(*event, h.mask) && (event->kind != EVT_PICK || PickAccepted(*event)) ? 1 : 0;
+}
+
 int32_t SimCancelCommand(void) {
   if (!State().running) return SIM_NOT_RUNNING;
   FinishCommand();

@@ -133,6 +133,11 @@ SIMAPI int32_t SimStartCommand(void);
 // Plays one event: the execute function's result, or SIM_NOT_RUNNING,
 // SIM_MASKED or SIM_FILTERED when it did not reach the plug-in.
 SIMAPI int32_t SimSendEvent(const SimEvent* event);
+// 1 when the event would reach the plug-in now: a command runs, the mask
+// lets it through and, for a pick, the filter and the compare function take
+// the element (the compare function is called, as the host calls it while
+// the cursor moves over elements); 0 otherwise.
+SIMAPI int32_t SimWouldDeliver(const SimEvent* event);
 // Ends the running command from the host's side (the end callback runs), as
 // when the user starts another command; 0, or SIM_NOT_RUNNING.
 SIMAPI int32_t SimCancelCommand(void);

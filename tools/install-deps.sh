@@ -7,11 +7,14 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
   wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
+  libcpp-httplib-dev                              # vekhost --serve
   python3-jsonschema                              # the drawing format's schema
-  chromium fonts-nanum                            # the guides checked in a browser
+  chromium fonts-nanum                            # the guides and vekhost --serve in a browser
   clang-14 libclang-rt-14-dev                     # the fuzz targets
   libbenchmark-dev                                # the benchmarks
 )
+# Node and npm for the browser tests: the machine's own, or else Debian's.
+command -v npm >/dev/null || packages+=(nodejs npm)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||

@@ -132,6 +132,11 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
 }
 
 void Session::PlayDialog(HWND dialog, EventSource& source) {
+  openDialog_ = dialog;
+  struct Closed {
+    HWND& dialog;
+    ~Closed() { dialog = nullptr; }
+  } closed{openDialog_};
   ShowDialog(dialog);
   // Open until OK or Cancel, as a modal dialog is; the end of the events
   // closes it as the close box does.

@@ -55,6 +55,9 @@ public:
   void Finish();
   // Some settings could not be stored during the session.
   bool SettingsLost() const { return settingsLost_; }
+  // The settings dialog while it is open and its actions are played; null
+  // otherwise.
+  HWND OpenDialog() const { return openDialog_; }
 
 private:
   void Play(const ScriptEvent& event, EventSource& source);
@@ -78,6 +81,7 @@ private:
   bool dialogConfirmed_ = false; // the dialog being played closed with OK
   std::set<std::string> notesShown_;
   bool settingsLost_ = false;
+  HWND openDialog_ = nullptr;
 };
 
 // The settings as stored, and their place, for --settings.

@@ -91,6 +91,15 @@ void Text(std::ostringstream& out, Point at, double size, double angle, const st
   out << " " << style << ">" << Escape(ReadableText(text)) << "</text>\n";
 }
 
+// An invisible wide stroke over an element, so that a pointer finds it.
+const char kHitArea[] = "stroke=\"transparent\" stroke-width=\"4\"";
+
+// Opens a group for a named element of the drawing: data-name carries its
+// name, for pages that let a person pick it.
+void OpenNamed(std::ostringstream& out, const std::string& name) {
+  out << "  <g data-name=\"" << Escape(name) << "\">\n";
+}
+
 void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d) {
   double dx = d.to.x - d.from.x, dy = d.to.y - d.from.y;
   double length = std::hypot(dx, dy);
@@ -112,6 +121,7 @@ void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d
   if (angle <= -90 || angle > 90) angle += 180;
   Text(out, middle, 3.5, angle, DimensionLabel(d),
        "fill=\"#1f5fbf\" text-anchor=\"middle\" dominant-baseline=\"middle\"");
+  Line(out, view.Map(d.frame, a), view.Map(d.frame, b), kHitArea);
 }
 
 // The text a note had in the drawing file.
@@ -151,8 +161,10 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
   View view{top, drawing};
   std::ostringstream out;
   // No size of its own: the picture scales to the window that shows it.
+  // data-top is the y that a frame's coordinates are mirrored at.
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
-      << Num(right - left) << " " << Num(top - bottom) << "\" font-family=\"sans-serif\">\n"
+      << Num(right - left) << " " << Num(top - bottom)
+      << "\" font-family=\"sans-serif\" data-top=\"" << Num(top) << "\">\n"
       << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
          "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto-start-reverse\">"
          "<path d=\"M 0 0 L 10 5 L 0 10 z\" fill=\"#1f5fbf\"/></marker></defs>\n"
@@ -171,25 +183,35 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
                         (isCurrent ? " (current)" : "");
     Text(out, Point{corner.x + 1.5, corner.y + 4}, 3, 0, label, "fill=\"#777\"");
   }
-  for (const Element& e : drawing.elements)
+  for (const Element& e : drawing.elements) {
+    OpenNamed(out, e.name);
     Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to),
          "stroke=\"black\" stroke-width=\"0.5\"");
-  for (const Dimension& d : drawing.dimensions) DrawDimension(out, view, d);
+    Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to), kHitArea);
+    out << "  </g>\n";
+  }
+  for (const Dimension& d : drawing.dimensions) {
+    OpenNamed(out, d.name);
+    DrawDimension(out, view, d);
+    out << "  </g>\n";
+  }
   for (const ResultNote& note : notes) {
     const SimNote& s = note.state;
     const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
     std::string style = std::string("fill=\"") + color + "\"";
     Point at = view.Map(s.frame, Point{s.x, s.y});
     double size = s.height > 0 ? s.height : 3.5;
-    if (!note.changed) {
+    if (!note.name.empty()) OpenNamed(out, note.name);
+    if (note.changed) {
+      // A changed note: its old text struck through, then the new one.
+      out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
+          << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
+          << Escape(ReadableText(OldText(drawing, note.id))) << "</tspan> <tspan " << style << ">"
+          << Escape(ReadableText(s.text)) << "</tspan></text>\n";
+    } else {
       Text(out, at, size, 0, s.text, style.c_str());
-      continue;
     }
-    // A changed note: its old text struck through, then the new one.
-    out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
-        << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
-        << Escape(ReadableText(OldText(drawing, note.id))) << "</tspan> <tspan " << style << ">"
-        << Escape(ReadableText(s.text)) << "</tspan></text>\n";
+    if (!note.name.empty()) out << "  </g>\n";
   }
   out << "</svg>\n";
   return out.str();

@@ -15,6 +15,7 @@
 #include <windows.h>
 const char kPluginName[] = "TriSpan.dll";
 #else
+#include "Serve.h"
 #include "WinStub.h"
 #include <editline/readline.h>
 #include <langinfo.h>
@@ -101,7 +102,9 @@ const char kGlossary[] =
 
 struct Options {
   std::string drawing, script, plugin, json, svg, registry;
-  bool journal = false, showSettings = false, resetSettings = false;
+  bool journal = false, showSettings = false, resetSettings = false, serve = false;
+  int port = 0;
+  std::string listen = "127.0.0.1";
 };
 
 enum ExitStatus {
@@ -288,6 +291,13 @@ int Run(int argc, char** argv) {
                "Show where the settings are and what they hold");
   app.add_flag("--reset-settings", options.resetSettings,
                "Delete the stored settings, so that the defaults come back");
+  app.add_flag("--serve", options.serve,
+               "Play the session in a web browser: a local server on port 8750 (or the next "
+               "free one); Linux");
+  app.add_option("--port", options.port, "The port for --serve (an error when it is taken)")
+      ->check(CLI::Range(1, 65535));
+  app.add_option("--listen", options.listen,
+                 "The address --serve listens on (default 127.0.0.1, this machine alone)");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -314,6 +324,11 @@ int Run(int argc, char** argv) {
 #endif
   if (options.drawing.empty() && !options.showSettings && !options.resetSettings)
     Fail("no drawing given (see vekhost --help)");
+#ifdef _WIN32
+  if (options.serve) Fail("--serve is a feature of the Linux build of vekhost");
+#endif
+  if (options.serve && !options.script.empty())
+    Fail("--serve takes the events from the browser: no script with it");
 
   // Every input is read and checked before anything runs or is stored.
   Drawing drawing;
@@ -350,6 +365,30 @@ int Run(int argc, char** argv) {
 
   Session session(drawing, std::cout, options.journal);
   session.Start();
+#ifndef _WIN32
+  if (options.serve) {
+    ServeOptions serve;
+    serve.listen = options.listen;
+    serve.portGiven = options.port != 0;
+    serve.port = serve.portGiven ? options.port : kDefaultPort;
+    int status = EXIT_DONE;
+    try {
+      Serve(drawing, session, serve, [&] {
+        if (session.Running()) session.Finish();
+        try {
+          Report(drawing, options);
+        } catch (const Failure& failure) {
+          std::cerr << "vekhost: " << failure.what << "\n";
+          status = failure.status;
+        }
+      });
+    } catch (const InputError& error) {
+      Fail(error.what());
+    }
+    SimUnloadPlugin();
+    return status != EXIT_DONE ? status : session.SettingsLost() ? EXIT_NOT_WRITTEN : EXIT_DONE;
+  }
+#endif
   if (options.script.empty() || options.script == "-") {
     TerminalSource source(drawing);
     session.Run(source);

@@ -39,6 +39,7 @@ struct Dialog : TopLevel {
   DLGPROC procedure = nullptr;
   HWND owner = nullptr;
   std::u16string caption;
+  WinStubDialogFrame frame{};
   std::vector<std::unique_ptr<Window>> controls;
   bool ended = false;
   INT_PTR result = 0;
@@ -136,14 +137,18 @@ bool BuildDialog(const std::vector<uint8_t>& bytes, Dialog& dialog) {
   r.Skip(8); // help id, extended style
   DWORD style = r.Read(4);
   WORD count = WORD(r.Read(2));
-  r.Skip(8); // position and size
+  r.Skip(4); // position
+  dialog.frame.cx = short(r.Read(2)), dialog.frame.cy = short(r.Read(2));
   std::u16string name;
   r.NameOrOrdinal(name); // menu
   r.NameOrOrdinal(name); // class
   dialog.caption = r.Text();
   if (style & kDialogSetFont) {
-    r.Skip(6); // point size, weight, italic, character set
-    r.Text();  // typeface
+    dialog.frame.pointSize = WORD(r.Read(2));
+    r.Skip(4); // weight, italic, character set
+    std::u16string typeface = r.Text();
+    typeface.resize(std::min<size_t>(typeface.size(), 31));
+    std::copy(typeface.begin(), typeface.end(), dialog.frame.typeface);
   }
   for (WORD i = 0; i < count && r.ok(); ++i) {
     r.Align(4);
@@ -268,6 +273,13 @@ int WinStubDialogControls(HWND handle, WinStubControl* out, HWND* windows, int c
     if (windows) windows[i] = reinterpret_cast<HWND>(dialog->controls[i].get());
   }
   return count;
+}
+
+BOOL WinStubGetDialogFrame(HWND handle, WinStubDialogFrame* out) {
+  Dialog* dialog = DialogOf(handle);
+  if (!dialog || !out) return FALSE;
+  *out = dialog->frame;
+  return TRUE;
 }
 
 INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND owner, DLGPROC procedure,

@@ -64,6 +64,13 @@ typedef struct WinStubControl {
   DWORD style;
   short x, y, cx, cy;
 } WinStubControl;
+// The dialog's size in dialog units and its font, as the template gives them.
+typedef struct WinStubDialogFrame {
+  short cx, cy;
+  WORD pointSize;        // 0: the template names no font
+  char16_t typeface[32]; // NUL-terminated, cut at 31 units
+} WinStubDialogFrame;
+WINSTUB_API BOOL WinStubGetDialogFrame(HWND dialog, WinStubDialogFrame* out);
 // The dialog's controls in template order: their number; up to capacity go
 // to out, and their windows to windows.
 WINSTUB_API int WinStubDialogControls(HWND dialog, WinStubControl* out, HWND* windows,

@@ -112,6 +112,14 @@ check "show again" 0 '^  dialog: 가로x세로x높이$' -- env WINE_RUN_SCREEN=1
 check "help explains" 0 '잘못된 지시\. +this step does not take that kind of indication' -- bash -c \
   'printf "help\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
 
+if [ "$kind" = win64 ]; then
+  check "serve on Windows" 2 '^vekhost: --serve is a feature of the Linux build of vekhost$' -- \
+    "${run[@]}" --serve "$examples/box.json"
+else
+  check "serve with a script" 2 '^vekhost: --serve takes the events from the browser: no script with it$' -- \
+    "${run[@]}" --serve "$examples/box.json" "$examples/box.events"
+fi
+
 if [ "$kind" = linux ]; then
   # Settings files: empty ones are an empty registry; a folder, or one that
   # cannot be written, is said so.

@@ -1,0 +1,78 @@
+#include "WebApp.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vekhost {
+
+namespace {
+
+WebReply Refuse(int status, const std::string& line) {
+  return {status, "text/plain; charset=utf-8", line + "\n"};
+}
+
+std::string Header(const WebRequest& request, const char* name) {
+  auto it = request.headers.find(name);
+  return it == request.headers.end() ? "" : it->second;
+}
+
+// The index of the first journal entry a client asks for; none (the
+// largest index) when it names none or no number.
+size_t JournalFrom(const WebRequest& request) {
+  auto it = request.query.find("journal");
+  if (it == request.query.end()) return SIZE_MAX;
+  if (it->second.empty() || it->second.size() > 9 ||
+      !std::all_of(it->second.begin(), it->second.end(),
+                   [](char c) { return c >= '0' && c <= '9'; }))
+    return 0;
+  return std::stoul(it->second);
+}
+
+} // namespace
+
+WebApp::WebApp(SessionPort& port, std::vector<std::string> hosts)
+    : port_(port), hosts_(std::move(hosts)) {}
+
+WebReply WebApp::Handle(const WebRequest& request) {
+  std::string host = Header(request, "host");
+  if (std::find(hosts_.begin(), hosts_.end(), host) == hosts_.end())
+    return Refuse(403, "refused: the Host header \"" + host + "\" does not name this server");
+  if (request.body.size() > kMaxBody)
+    return Refuse(413, "refused: a body may have " + std::to_string(kMaxBody) + " bytes at most");
+  if (request.path.rfind("/api/", 0) == 0) return Api(request);
+  if (request.method != "GET" && request.method != "HEAD")
+    return Refuse(405, "the page's files can only be read (GET)");
+  std::string path = request.path == "/" ? "/index.html" : request.path;
+  for (size_t i = 0; i < kPageAssetCount; ++i)
+    if (path == kPageAssets[i].path) return {200, kPageAssets[i].type, kPageAssets[i].text};
+  return Refuse(404, "no such page: " + request.path);
+}
+
+WebReply WebApp::Api(const WebRequest& request) {
+  bool read = request.method == "GET" || request.method == "HEAD";
+  if (request.path == "/api/state" || request.path == "/api/drawing.svg") {
+    if (!read) return Refuse(405, request.path + " can only be read (GET)");
+    return request.path == "/api/state" ? port_.State(JournalFrom(request)) : port_.Svg();
+  }
+  if (request.path != "/api/event" && request.path != "/api/quit")
+    return Refuse(404, "no such API: " + request.path);
+  if (request.method != "POST") return Refuse(405, request.path + " takes POST");
+  // A page of another site may not drive the session; clients that send no
+  // Origin (curl, scripts) may.
+  std::string origin = Header(request, "origin");
+  if (!origin.empty() && origin != "http://" + Header(request, "host"))
+    return Refuse(403, "refused: requests from " + origin + " may not change the session");
+  if (request.path == "/api/quit") return port_.Quit();
+  nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
+  if (body.is_discarded()) return Refuse(400, "the body is no JSON");
+  if (!body.is_object() || !body.contains("event") || !body["event"].is_string())
+    return Refuse(400,
+                  "expected a JSON object with an \"event\" text, such as {\"event\": \"end\"}");
+  std::string line = body["event"].get<std::string>();
+  if (line.find_first_of("\r\n") != std::string::npos) return Refuse(400, "an event is one line");
+  return port_.Event(line);
+}
+
+} // namespace vekhost
