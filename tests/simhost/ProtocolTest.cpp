@@ -154,6 +154,27 @@ TEST_F(SimHostTest, ComparedPicksAskTheCompareFunctionAndTheFilter) {
   EXPECT_EQ(Send(Pick(12345)), SIM_FILTERED); // no such element
 }
 
+// The question a page asks while the pointer moves: the same answer as a
+// sent event would get, and the plug-in's execute function is not called.
+TEST_F(SimHostTest, WouldDeliverAnswersAsTheEventWouldBeTakenWithoutSendingIt) {
+  SimDimension d{13, 1, 0, 0, nullptr, nullptr, 0};
+  SimEvent pickDimension = Pick(SimAddDimension(&d));
+  SimEvent pickLine = Pick(SimAddElement(SIM_TYPE_LINE));
+  SimEvent point = DataPoint(1, 1);
+  EXPECT_EQ(SimWouldDeliver(&pickDimension), 0) << "no command runs";
+  SimStartCommand();
+  VekEvtSetEventMask(0x1000000);
+  VekObjectFilter dimensions{{4, 0, 0x7c2f, 0, 0}};
+  VekEvtSetObject(&dimensions);
+  size_t calls = FakePlugin::calls.size();
+  EXPECT_EQ(SimWouldDeliver(&pickDimension), 1);
+  EXPECT_EQ(SimWouldDeliver(&pickLine), 0);
+  EXPECT_EQ(SimWouldDeliver(&point), 0) << "masked";
+  EXPECT_EQ(FakePlugin::calls.size(), calls) << "the plug-in heard of none of them";
+  SimDeliverAll(1);
+  EXPECT_EQ(SimWouldDeliver(&pickLine), 1);
+}
+
 TEST_F(SimHostTest, FilteredPicksTakeNotesWithoutTheCompareFunction) {
   SimNote general{VEK_NOTE_KIND_GENERAL, 0, 0, "n", 3, 3, 0, 0, 0};
   SimNote other{32, 0, 0, "n", 3, 3, 0, 0, 0};
