@@ -199,6 +199,13 @@ TEST(SettingsTableTest, EveryRowIsWhole) {
   }
 }
 
+TEST(SettingsTableTest, FindsASettingByItsRegistryName) {
+  EXPECT_EQ(Text(FindSetting(u"MTitle")->defaultText), "X");
+  EXPECT_EQ(Text(FindSetting(u"PreComment")->name), "PreComment");
+  EXPECT_EQ(FindSetting(u"mtitle"), nullptr);
+  EXPECT_EQ(FindSetting(u""), nullptr);
+}
+
 TEST(SettingsTableTest, FindsTheSettingOfEachControl) {
   EXPECT_EQ(Text(SettingOfControl(IDC_ROUND)->name), "Round");
   EXPECT_EQ(Text(SettingOfControl(IDC_FONT_EXTERNAL)->name), "Font");
