@@ -7,6 +7,7 @@
 // - the guides, from their templates: @VERSION@ becomes the version and
 //   @DEFAULT:Name@ the default text of the setting Name.
 //   package-files FOLDER VERSION [GUIDE.html...]
+#include "RegTree.h"
 #include "SettingsTable.h"
 #include "Utf.h"
 
@@ -18,16 +19,6 @@
 #include <utility>
 
 namespace {
-
-// A text as a quoted regedit string: backslashes and quotes escaped.
-std::u16string Quoted(const std::u16string& text) {
-  std::u16string quoted = u"\"";
-  for (char16_t c : text) {
-    if (c == u'\\' || c == u'"') quoted += u'\\';
-    quoted += c;
-  }
-  return quoted + u"\"";
-}
 
 const std::u16string kSettingsKey =
     u"HKEY_CURRENT_USER\\" + std::u16string(kSettingsRoot) + kSettingsSubKey;
@@ -42,7 +33,8 @@ std::u16string RegFile(std::initializer_list<std::u16string> lines) {
 std::u16string DefaultsRegFile() {
   std::u16string values;
   for (const SettingField& setting : kSettingFields)
-    values += Quoted(setting.name) + u"=" + Quoted(setting.defaultText) + u"\r\n";
+    values += winstub::QuoteRegText(setting.name) + u"=" +
+              winstub::QuoteRegText(setting.defaultText) + u"\r\n";
   values.resize(values.size() - 2);
   return RegFile({u"; TriSpan's settings with their defaults. Importing this file (double-click,",
                   u"; or regedit /s TriSpan-defaults.reg) sets them back for the current user.",

@@ -301,11 +301,30 @@ bool Drawing::Find(const std::string& name, VekElementId& id, Point& pickPoint) 
          Search(elements, Middle);
 }
 
-std::vector<ResultNote> ResultNotes(const Drawing& drawing) {
-  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
+namespace {
+
+// The notes now in the drawing, previews included.
+std::vector<VekElementId> NoteIds() {
+  std::vector<VekElementId> ids(static_cast<size_t>(SimListNotes(nullptr, 0)));
   SimListNotes(ids.data(), int32_t(ids.size()));
+  return ids;
+}
+
+} // namespace
+
+const char* FrameKey(int32_t frame) { return frame == FRAME_TITLE ? "title" : "figure"; }
+
+std::optional<SimNote> PreviewNote() {
+  for (VekElementId id : NoteIds()) {
+    SimNote note{};
+    if (SimGetNote(id, &note) == 0 && note.preview) return note;
+  }
+  return std::nullopt;
+}
+
+std::vector<ResultNote> ResultNotes(const Drawing& drawing) {
   std::vector<ResultNote> result;
-  for (VekElementId id : ids) {
+  for (VekElementId id : NoteIds()) {
     ResultNote note;
     note.id = id;
     if (SimGetNote(id, &note.state) != 0 || note.state.preview) continue;
@@ -324,7 +343,7 @@ std::vector<ResultNote> ResultNotes(const Drawing& drawing) {
 
 std::string ResultJson(const std::vector<ResultNote>& notes) {
   Json out;
-  out["frame"] = SimGetCurrentFrame() == FRAME_TITLE ? "title" : "figure";
+  out["frame"] = FrameKey(SimGetCurrentFrame());
   out["notes"] = Json::array();
   for (const ResultNote& note : notes) {
     if (!note.isNew && !note.changed) continue;
@@ -337,7 +356,7 @@ std::string ResultJson(const std::vector<ResultNote>& notes) {
                  {"height", s.height},
                  {"width", s.width},
                  {"pitch", s.pitch},
-                 {"frame", s.frame == FRAME_TITLE ? "title" : "figure"}};
+                 {"frame", FrameKey(s.frame)}};
     if (!note.name.empty()) item["name"] = note.name;
     out["notes"].push_back(item);
   }

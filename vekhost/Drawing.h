@@ -35,6 +35,7 @@
 #include "SimHost.h"
 
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -100,6 +101,9 @@ struct Drawing {
   const FrameBox& Frame(int32_t frame) const { return frame == FRAME_TITLE ? title : figure; }
 };
 
+// A frame as drawing files and results name it: "figure" or "title".
+const char* FrameKey(int32_t frame);
+
 // A whole input file; throws InputError for a folder or a file that cannot be
 // read.
 std::string ReadInputFile(const std::string& path);
@@ -120,6 +124,8 @@ struct ResultNote {
   bool changed = false; // text or size differs from the drawing's
 };
 std::vector<ResultNote> ResultNotes(const Drawing& drawing);
+// The preview note that follows the cursor at the note step, if there is one.
+std::optional<SimNote> PreviewNote();
 // The new and changed notes and the current frame, as JSON text: each note's
 // text as stored (the diameter signs as \ue000 or \ue11d) and readable (Ø).
 std::string ResultJson(const std::vector<ResultNote>& notes);

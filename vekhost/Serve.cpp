@@ -94,7 +94,6 @@ private:
 };
 
 json PointJson(double x, double y) { return json::array({x, y}); }
-const char* FrameName(int32_t frame) { return frame == FRAME_TITLE ? "title" : "figure"; }
 
 json FrameJson(const FrameBox& box) {
   return {{"origin", PointJson(box.origin.x, box.origin.y)},
@@ -182,20 +181,15 @@ json StateJson(const Drawing& drawing, const Session& session, size_t journalFro
                      {"text", s.text},
                      {"readable", ReadableText(s.text)},
                      {"at", PointJson(s.x, s.y)},
-                     {"frame", FrameName(s.frame)},
+                     {"frame", FrameKey(s.frame)},
                      {"height", s.height}});
   }
   json preview = nullptr;
-  std::vector<VekElementId> ids(static_cast<size_t>(SimListNotes(nullptr, 0)));
-  SimListNotes(ids.data(), int32_t(ids.size()));
-  for (VekElementId id : ids) {
-    SimNote s{};
-    if (SimGetNote(id, &s) == 0 && s.preview)
-      preview = {{"readable", ReadableText(s.text)},
-                 {"at", PointJson(s.x, s.y)},
-                 {"frame", FrameName(s.frame)},
-                 {"height", s.height}};
-  }
+  if (std::optional<SimNote> p = PreviewNote())
+    preview = {{"readable", ReadableText(p->text)},
+               {"at", PointJson(p->x, p->y)},
+               {"frame", FrameKey(p->frame)},
+               {"height", p->height}};
   json journal = json::array();
   size_t from = std::min<size_t>(journalFrom, size_t(SimJournalSize()));
   for (int32_t i = int32_t(from); i < SimJournalSize(); ++i) journal.push_back(SimJournalEntry(i));
@@ -205,7 +199,7 @@ json StateJson(const Drawing& drawing, const Session& session, size_t journalFro
           {"prompt", SimPrompt()},
           {"cursor", SimCursorText()},
           {"error", errors > 0 ? SimError(errors - 1) : ""},
-          {"frame", FrameName(SimGetCurrentFrame())},
+          {"frame", FrameKey(SimGetCurrentFrame())},
           {"frames", {{"figure", FrameJson(drawing.figure)}, {"title", FrameJson(drawing.title)}}},
           {"notes", notes},
           {"preview", preview},

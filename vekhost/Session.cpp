@@ -1,11 +1,9 @@
 #include "Session.h"
 
-#include "SettingsTable.h"
-
-#include "Utf.h"
-
 #include "DialogPlayer.h"
+#include "SettingsTable.h"
 #include "Svg.h"
+#include "Utf.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -55,8 +53,6 @@ int FailedSaves() {
   return WinStubFailedSaves();
 #endif
 }
-
-const char* FrameName(int32_t frame) { return frame == FRAME_TITLE ? "the title" : "the figure"; }
 
 const char* Refusal(int32_t result) {
   switch (result) {
@@ -126,7 +122,7 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
   Report();
   ReportNotes();
   if (SimGetCurrentFrame() != frame)
-    out_ << "  frame: " << FrameName(SimGetCurrentFrame()) << " frame is current\n";
+    out_ << "  frame: the " << FrameKey(SimGetCurrentFrame()) << " frame is current\n";
   if (const char* refusal = Refusal(result)) out_ << "  " << refusal << "\n";
   if (result == EXEC_END) out_ << "command ended\n";
 }
@@ -231,14 +227,9 @@ void Session::ReportNotes() {
     std::string shown = NoteLine(note);
     if (notesShown_.insert(shown).second) out_ << "  note written: " << shown << "\n";
   }
-  std::vector<VekElementId> ids(SimListNotes(nullptr, 0));
-  SimListNotes(ids.data(), int32_t(ids.size()));
-  for (VekElementId id : ids) {
-    SimNote preview{};
-    if (SimGetNote(id, &preview) == 0 && preview.preview)
-      out_ << "  preview: " << ReadableText(preview.text) << " at " << preview.x << ", "
-           << preview.y << "\n";
-  }
+  if (std::optional<SimNote> preview = PreviewNote())
+    out_ << "  preview: " << ReadableText(preview->text) << " at " << preview->x << ", "
+         << preview->y << "\n";
 }
 
 void Session::Finish() {

@@ -146,8 +146,7 @@ std::string NoteLine(const ResultNote& note) {
   const SimNote& s = note.state;
   std::ostringstream out;
   out << ReadableText(s.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name) << ", at "
-      << s.x << ", " << s.y << " in the " << (s.frame == FRAME_TITLE ? "title" : "figure")
-      << " frame)";
+      << s.x << ", " << s.y << " in the " << FrameKey(s.frame) << " frame)";
   return out.str();
 }
 

@@ -257,6 +257,13 @@ void Report(const Drawing& drawing, const Options& options) {
   std::cout << "drawing: " << options.json << "\npicture: " << options.svg << "\n";
 }
 
+// Ends a command still running and writes the results; the exit status.
+int EndSession(Session& session, const Drawing& drawing, const Options& options) {
+  if (session.Running()) session.Finish();
+  Report(drawing, options);
+  return session.SettingsLost() ? EXIT_NOT_WRITTEN : EXIT_DONE;
+}
+
 #ifndef _WIN32
 // Keeps the unreadable settings file as FILE.bak (FILE.bak.2, ... when that is
 // taken) and starts from an empty registry; the backup's name.
@@ -373,10 +380,11 @@ int Run(int argc, char** argv) {
     serve.port = serve.portGiven ? options.port : kDefaultPort;
     int status = EXIT_DONE;
     try {
+      // The session ends while the server still runs: a failure to write
+      // the results is told here rather than thrown through its threads.
       Serve(drawing, session, serve, [&] {
-        if (session.Running()) session.Finish();
         try {
-          Report(drawing, options);
+          status = EndSession(session, drawing, options);
         } catch (const Failure& failure) {
           std::cerr << "vekhost: " << failure.what << "\n";
           status = failure.status;
@@ -386,7 +394,7 @@ int Run(int argc, char** argv) {
       Fail(error.what());
     }
     SimUnloadPlugin();
-    return status != EXIT_DONE ? status : session.SettingsLost() ? EXIT_NOT_WRITTEN : EXIT_DONE;
+    return status;
   }
 #endif
   if (options.script.empty() || options.script == "-") {
@@ -396,10 +404,9 @@ int Run(int argc, char** argv) {
     ScriptSource source(std::move(script));
     session.Run(source);
   }
-  if (session.Running()) session.Finish();
-  Report(drawing, options);
+  int status = EndSession(session, drawing, options);
   SimUnloadPlugin();
-  return session.SettingsLost() ? EXIT_NOT_WRITTEN : EXIT_DONE;
+  return status;
 }
 
 } // namespace

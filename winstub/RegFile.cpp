@@ -176,15 +176,6 @@ bool IsPlainText(const RegValue& value) {
   return true;
 }
 
-std::u16string Quote(const std::u16string& text) {
-  std::u16string out = u"\"";
-  for (char16_t c : text) {
-    if (c == u'\\' || c == u'"') out.push_back(u'\\');
-    out.push_back(c);
-  }
-  return out + u"\"";
-}
-
 std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
 std::u16string FormatData(const RegValue& value, size_t prefixLength) {
@@ -192,7 +183,7 @@ std::u16string FormatData(const RegValue& value, size_t prefixLength) {
     std::u16string text;
     for (size_t i = 0; i + 2 < value.data.size(); i += 2)
       text.push_back(char16_t(value.data[i] | value.data[i + 1] << 8));
-    return Quote(text);
+    return QuoteRegText(text);
   }
   char buffer[32];
   if (value.type == 4 && value.data.size() == 4) {
@@ -227,7 +218,7 @@ void WriteKey(const RegKey& key, const std::u16string& path, std::u16string& out
   if (path != kRoot || !key.values.empty()) {
     out += u"[" + path + u"]\r\n";
     for (const RegValue& value : key.values) {
-      std::u16string name = value.name.empty() ? u"@" : Quote(value.name);
+      std::u16string name = value.name.empty() ? u"@" : QuoteRegText(value.name);
       out += name + u"=" + FormatData(value, name.size() + 1) + u"\r\n";
     }
     out += u"\r\n";
@@ -257,6 +248,15 @@ RegValue* RegKey::FindValue(const std::u16string& valueName) {
   for (RegValue& value : values)
     if (SameName(value.name, valueName)) return &value;
   return nullptr;
+}
+
+std::u16string QuoteRegText(const std::u16string& text) {
+  std::u16string out = u"\"";
+  for (char16_t c : text) {
+    if (c == u'\\' || c == u'"') out.push_back(u'\\');
+    out.push_back(c);
+  }
+  return out + u"\"";
 }
 
 bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error) {

@@ -27,6 +27,9 @@ struct RegKey {
 
 bool SameName(const std::u16string& a, const std::u16string& b);
 
+// A text as regedit writes it in quotes: backslashes and quotes escaped.
+std::u16string QuoteRegText(const std::u16string& text);
+
 // Parses a registry export into root (the HKEY_CURRENT_USER key). On a fault
 // returns false and says where in error.
 bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error);
