@@ -298,7 +298,7 @@ function control(c, units, px) {
 
 // OK first hands over what was typed into the edit boxes, as a person's
 // typing reaches the dialog before the click.
-async function pressButton(c) {
+function pressButton(c) {
   if (c.id === 1) {
     for (const edit of $('dialog-client').querySelectorAll('input[type=text]'))
       if (edit.value !== edit.dataset.original) play(`dialog type ${edit.dataset.name} ${edit.value}`);
