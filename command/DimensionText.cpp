@@ -22,6 +22,5 @@ CString DimensionText(const DimensionReading& reading) {
 bool HasDiameterPrefix(const DimensionReading& reading) {
   bool prefixShown =
       reading.noteResult == VEK_DIM_NOTE_PREFIX || reading.noteResult == VEK_DIM_NOTE_BOTH;
-  return prefixShown && reading.prefix.size() >= 2 && reading.prefix[0] == 0x1C &&
-         reading.prefix[1] == 0x21;
+  return prefixShown && reading.prefix.compare(0, 2, kDiameterCode) == 0;
 }

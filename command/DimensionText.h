@@ -20,7 +20,10 @@ struct DimensionReading {
 // gives V alone, any other result outside 0 to 3 the prefix alone.
 CString DimensionText(const DimensionReading& reading);
 
-// The diameter sign's prefix: its text begins with U+001C U+0021.
+// The host's code for the diameter sign at the start of a dimension text.
+inline constexpr char16_t kDiameterCode[] = u"\x1C\x21";
+
+// The diameter sign's prefix: its text begins with kDiameterCode.
 bool HasDiameterPrefix(const DimensionReading& reading);
 
 #endif

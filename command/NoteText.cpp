@@ -1,11 +1,18 @@
 #include "NoteText.h"
 
+#include "DimensionText.h"
 #include "MeasureFormat.h"
 
 namespace {
 
 const char16_t kSignExternalFont = 0xE000; // Font 0
 const char16_t kSignWindowsFont = 0xE11D;  // any other Font
+
+// The width as it follows the diameter sign: a width text that begins with
+// the host's diameter code loses it, since the sign takes its place.
+CString WidthAfterSign(const CString& width) {
+  return width.compare(0, 2, kDiameterCode) == 0 ? width.substr(2) : width;
+}
 
 } // namespace
 
@@ -15,14 +22,15 @@ CString ComposeNote(const SettingsRecord& s, const PickStateRecord& p) {
   CString length = asDimension ? p.lengthText : FormatFixed(p.lengthValue, s.Round);
   CString height = asDimension ? p.heightText : FormatFixed(p.heightValue, s.Round);
   CString sign(1, s.Font == 0 ? kSignExternalFont : kSignWindowsFont);
+  CString signedWidth = sign + WidthAfterSign(width);
 
   CString body;
   if (p.heightSkipped && p.lengthSkipped)
-    body = sign + width;
+    body = signedWidth;
   else if (p.heightSkipped)
-    body = sign + width + s.MTitle + length;
+    body = signedWidth + s.MTitle + length;
   else if (p.lengthValue == 0)
-    body = sign + width + s.MTitle + height;
+    body = signedWidth + s.MTitle + height;
   else
     body = width + s.MTitle + length + s.MTitle + height;
   return s.PreComment + body;

@@ -13,7 +13,8 @@
 //   sign width X height, when the length is 0 (skipped, or measured as 0);
 //   width X length X height otherwise.
 // With Round 4 the measures are the step texts, else "%.*f" in Round places;
-// PreComment goes in front.
+// PreComment goes in front. After the sign, a width text's own diameter code
+// (a dimension prefix beginning U+001C U+0021) is left out: one sign only.
 CString ComposeNote(const SettingsRecord& settings, const PickStateRecord& pick);
 
 #endif

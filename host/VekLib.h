@@ -224,7 +224,7 @@ VEKAPI int32_t VekDimGetMeasure(VekElementId element, double* out);
 VEKAPI int32_t VekDimGetNote(VekElementId element, VekChar* prefix, VekChar* suffix);
 // The dimension's mark (VEK_DIM_MARK_DIAMETER for a diameter); -1 on failure.
 VEKAPI int32_t VekDimGetMark(VekElementId element);
-// The decimal places the dimension shows; -1 on failure.
+// The decimal places the dimension shows, taken as it comes.
 VEKAPI int32_t VekDimGetDecimalPlace(VekElementId element);
 // The distance between two points.
 VEKAPI double VekAriLen2Pnts(const VekPoint* a, const VekPoint* b);

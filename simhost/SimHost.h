@@ -27,8 +27,10 @@
 // filter, compare function or echo.
 //
 // Failures: SimFailCall makes a host function fail from then on: the int
-// functions return -1 (VekCtlRegisterVekLib2 returns 0), VekEvtGetKeyinString
-// returns null and VekAriLen2Pnts returns -1.0.
+// functions return -1 (VekCtlRegisterVekLib2 returns 0; VekDimGetDecimalPlace
+// too, though the contract gives it no failure value: the plug-in takes any
+// number as it comes), VekEvtGetKeyinString returns null and VekAriLen2Pnts
+// returns -1.0.
 //
 // Registration: a second VekCtlRegisterVekLib2 is accepted and replaces the
 // first one's callbacks (the tests that link the plug-in register it anew).

@@ -100,6 +100,24 @@ TEST_F(PluginTest, NoLengthOfAnEarlierCommandReachesADiameterNote) {
   EXPECT_STREQ(notes[1].text, "\uE00030");
 }
 
+// A diameter dimension whose prefix text is the host's own diameter code:
+// one sign in the note, whether the note takes the step texts or the values.
+TEST_F(PluginTest, ADiameterWidthWithItsOwnCodeCarriesOneSign) {
+  for (const char16_t* round : {u"4", u"0"}) {
+    SimReset();
+    testreg::Reset();
+    VekElementId width = AddDimension(30, 0, VEK_DIM_NOTE_PREFIX, "\x1C!", nullptr, 2);
+    VekElementId height = AddDimension(120, 0, 0, nullptr, nullptr, 0, 13);
+    StartWith({{u"Round", round}});
+    Send(Pick(width));
+    Send(Pick(height));
+    Send(DataPoint(0, 0));
+    EXPECT_EQ(WrittenText(), "\uE000"
+                             "30X120")
+        << "Round " << Text(round);
+  }
+}
+
 TEST_F(PluginTest, AHeightLeftOutDoesNotCarryIntoTheNextCommand) {
   VekElementId box = AddDimension(100);
   for (const char* height : {(const char*)nullptr, "20"}) {

@@ -85,6 +85,92 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 u"\uE000W100XH20"}));
 
+// A diameter width whose text carries the host's diameter code (U+001C
+// U+0021): after the sign the code is left out, the rest of the text kept.
+void DiameterWidth(PickStateRecord& p, const char16_t* widthText) {
+  p.lengthSkipped = true;
+  p.lengthValue = 0;
+  p.widthValue = 30, p.heightValue = 120;
+  p.widthText = widthText, p.heightText = u"120";
+}
+
+INSTANTIATE_TEST_SUITE_P(DiameterCode, ComposeNoteTest,
+                         testing::Values(NoteRow{"the code after the sign is left out",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C\x21"
+                                                                    u"30");
+                                                 },
+                                                 u"\uE000"
+                                                 u"30X120"},
+                                         NoteRow{"the rest of the prefix and the suffix stay",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C\x21"
+                                                                    u"30(h7)");
+                                                 },
+                                                 u"\uE000"
+                                                 u"30(h7)X120"},
+                                         NoteRow{"with the prefix and the Windows font's sign",
+                                                 [](SettingsRecord& s, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C\x21"
+                                                                    u"30");
+                                                   s.PreComment = u"SUS-";
+                                                   s.Font = 1;
+                                                 },
+                                                 u"SUS-\uE11D"
+                                                 u"30X120"},
+                                         NoteRow{"height left out: sign and width alone",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C\x21"
+                                                                    u"30");
+                                                   p.heightSkipped = true;
+                                                 },
+                                                 u"\uE000"
+                                                 u"30"},
+                                         NoteRow{
+                                             "height left out after a length: sign, width, length",
+                                             [](auto&, PickStateRecord& p) {
+                                               p.widthText = u"\x1C\x21"
+                                                             u"30";
+                                               p.heightSkipped = true;
+                                             },
+                                             u"\uE000"
+                                             u"30XL50"},
+                                         NoteRow{"U+001C alone stays",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C"
+                                                                    u"30");
+                                                 },
+                                                 u"\uE000\x1C"
+                                                 u"30X120"},
+                                         NoteRow{"U+0021 alone stays",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x21"
+                                                                    u"30");
+                                                 },
+                                                 u"\uE000!30X120"},
+                                         NoteRow{"the code not at the start stays",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"R\x1C\x21"
+                                                                    u"30");
+                                                 },
+                                                 u"\uE000R\x1C\x21"
+                                                 u"30X120"},
+                                         NoteRow{"the three measures keep the code",
+                                                 [](auto&, PickStateRecord& p) {
+                                                   p.widthText = u"\x1C\x21"
+                                                                 u"30";
+                                                 },
+                                                 u"\x1C\x21"
+                                                 u"30XL50XH20"},
+                                         NoteRow{"in Round places the code never appears",
+                                                 [](SettingsRecord& s, PickStateRecord& p) {
+                                                   DiameterWidth(p, u"\x1C\x21"
+                                                                    u"30");
+                                                   s.Round = 0;
+                                                 },
+                                                 u"\uE000"
+                                                 u"30X120"}));
+
 TEST(PolicyFrameTest, ZeroFigureOneTitleAnyOtherNone) {
   struct Row {
     int32_t policy, frame;

@@ -43,6 +43,15 @@ for example in box:100X50X20 cylinder:Ø30X120 note-update:250X120X12; do
   check "$name json" 0 "\"text\": \"${note/Ø/\\\\ue000}\"" -- cat "$name.result.json"
   check "$name json readable" 0 "\"readable\": \"$note\"" -- cat "$name.result.json"
 done
+# A diameter whose prefix is the host's own diameter code: one sign, with the
+# dimension's texts (Round 4) and in Round places (Round 0).
+printf '{"dimensions": [{"name": "d", "measure": 30, "mark": 2, "prefix": "\\u001c!", "noteResult": 1}, {"name": "h", "type": 13, "measure": 120}]}' >coded.json
+printf 'pick d\npick h\npoint 30 12\n' >coded.events
+printf 'end\ndialog select round 0\ndialog click ok\npick d\npick h\npoint 30 12\n' >coded0.events
+check "diameter code" 0 '^note: Ø30X120 ' -- "${run[@]}" --reset-settings coded.json coded.events
+check "diameter code json" 0 '"readable": "Ø30X120"' -- cat coded.result.json
+check "diameter code svg" 0 '<t(ext|span)[^>]*>Ø30X120</t(ext|span)>' -- cat coded.svg
+check "diameter code, Round 0" 0 '^note: Ø30X120 ' -- env WINE_RUN_SCREEN=1 "${run[@]}" --reset-settings coded.json coded0.events
 check "old text struck through" 0 'line-through">SIZE: TBD</tspan> <tspan fill="#e07b00">250X120X12</tspan>' -- cat note-update.svg
 check "picture scales" 0 '^<svg xmlns="http://www.w3.org/2000/svg" viewBox="[-0-9. ]+" font-family' -- cat box.svg
 
