@@ -5,12 +5,9 @@
 #ifndef TRISPAN_AFX_AFX_H
 #define TRISPAN_AFX_AFX_H
 
+#include "CString.h"
+
 #include <windows.h>
-
-#include <string>
-
-// MFC's text class: UTF-16 throughout.
-using CString = std::u16string;
 
 // The application object of a DLL: one per library, constructed with the
 // library's globals; AfxDllAttach runs its InitInstance once the library is

@@ -2,7 +2,7 @@
 
 #include "Conversions.h"
 #include "DimensionQuery.h"
-#include "FramePolicy.h"
+#include "Frames.h"
 #include "MeasureStep.h"
 #include "NoteStep.h"
 #include "NoteText.h"
@@ -72,9 +72,7 @@ int32_t ReadyHeightPoint(int32_t, VekPoint*) {
 }
 
 int32_t ExecHeightPoint(int32_t kind, VekEventHandle handle) {
-  int32_t result = EXEC_STAY;
-  if (!TakeSecondPoint(kind, handle, PickState.heightFirstPoint, PickState.heightValue,
-                       PickState.heightText, result))
-    return result;
-  return HandOverToNoteStep();
+  static const SecondPointStep kHeightPoint{&PickState.heightFirstPoint, &PickState.heightValue,
+                                            &PickState.heightText, HandOverToNoteStep};
+  return TakeSecondPoint(kind, handle, kHeightPoint);
 }

@@ -14,6 +14,12 @@ const char16_t kLengthPrompt[] = u"세로치수선택 :";
 const char16_t kLengthCursor[] = u"세로";
 const char16_t kMeasureError[] = u"치수치 검출에러(2).";
 
+// The length is taken: on to the height.
+int32_t GoToHeightStep() {
+  VekCtlSetReadyFunc(ReadyHeight, "");
+  return EXEC_NEXT;
+}
+
 int32_t LengthFromDimension(VekElementId element) {
   DimensionReading reading = ReadDimension(element);
   if (reading.measureResult == VEK_FAILED) {
@@ -22,16 +28,14 @@ int32_t LengthFromDimension(VekElementId element) {
   }
   PickState.lengthValue = reading.measure;
   PickState.lengthText = DimensionText(reading);
-  VekCtlSetReadyFunc(ReadyHeight, "");
-  return EXEC_NEXT;
+  return GoToHeightStep();
 }
 
 int32_t LengthFromKeyin(int32_t kind, VekEventHandle handle) {
   CString typed = TypedText(kind, handle);
   PickState.lengthValue = WideToReal(typed);
   PickState.lengthText = TypedMeasureText(PickState.lengthValue, typed);
-  VekCtlSetReadyFunc(ReadyHeight, "");
-  return EXEC_NEXT;
+  return GoToHeightStep();
 }
 
 // The end button at the length step: the command ends without a note.
@@ -56,10 +60,7 @@ int32_t ReadyLengthPoint(int32_t, VekPoint*) {
 }
 
 int32_t ExecLengthPoint(int32_t kind, VekEventHandle handle) {
-  int32_t result = EXEC_STAY;
-  if (!TakeSecondPoint(kind, handle, PickState.lengthFirstPoint, PickState.lengthValue,
-                       PickState.lengthText, result))
-    return result;
-  VekCtlSetReadyFunc(ReadyHeight, "");
-  return EXEC_NEXT;
+  static const SecondPointStep kLengthPoint{&PickState.lengthFirstPoint, &PickState.lengthValue,
+                                            &PickState.lengthText, GoToHeightStep};
+  return TakeSecondPoint(kind, handle, kLengthPoint);
 }

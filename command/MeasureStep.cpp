@@ -45,19 +45,14 @@ void SetUpSecondPoint(const VekPoint& first, const char16_t* cursor, VekExecuteP
   VekCtlSetExecuteFunc(execute, "");
 }
 
-bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& value,
-                     CString& text, int32_t& result) {
+int32_t TakeSecondPoint(int32_t kind, VekEventHandle handle, const SecondPointStep& step) {
   VekPoint point;
-  if (VekEvtGetPoint(kind, handle, &point) != 0) {
-    result = kind == EVT_END ? EXEC_END : EXEC_STAY;
-    return false;
-  }
+  if (VekEvtGetPoint(kind, handle, &point) != 0) return kind == EVT_END ? EXEC_END : EXEC_STAY;
   if (kind != EVT_POINT) {
     VekMsgPutErrorMessage(kWrongIndication);
-    result = EXEC_END;
-    return false;
+    return EXEC_END;
   }
-  value = VekAriLen2Pnts(&first, &point);
-  text = PointDistanceText(value);
-  return true;
+  *step.value = VekAriLen2Pnts(step.firstPoint, &point);
+  *step.text = PointDistanceText(*step.value);
+  return step.onMeasured();
 }

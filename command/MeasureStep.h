@@ -31,11 +31,19 @@ int32_t DispatchMeasureEvent(int32_t kind, VekEventHandle handle, const MeasureS
 // the prompt "포인트 입력 :", and execute installed.
 void SetUpSecondPoint(const VekPoint& first, const char16_t* cursor, VekExecuteProc execute);
 
-// For a data point, true with its distance from first as the measure: value
-// and text. Otherwise false with the step's result: EXEC_END for the end
-// button and for another event with a position (a wrong indication,
-// reported), EXEC_STAY for the rest.
-bool TakeSecondPoint(int32_t kind, VekEventHandle handle, const VekPoint& first, double& value,
-                     CString& text, int32_t& result);
+// The second of two points: where the first one is, where the measure goes,
+// and what the step does once it has it.
+struct SecondPointStep {
+  const VekPoint* firstPoint;
+  double* value;
+  CString* text;
+  int32_t (*onMeasured)(); // the step's result after the measure is taken
+};
+
+// A data point: its distance from the first point becomes the measure (value
+// and text), then onMeasured gives the result. The end button gives
+// EXEC_END, another event with a position too (a wrong indication,
+// reported), anything else EXEC_STAY.
+int32_t TakeSecondPoint(int32_t kind, VekEventHandle handle, const SecondPointStep& step);
 
 #endif

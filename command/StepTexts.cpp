@@ -11,11 +11,11 @@ CString TypedText(int32_t kind, VekEventHandle handle) {
 
 CString TypedMeasureText(double value, const CString& typed) {
   int32_t round = TriSpanSettings.Round;
-  return round == ROUND_AS_DIMENSION ? typed : FormatMeasure(value, round, round);
+  return round == kRoundAsDimension ? typed : FormatMeasure(value, round, round);
 }
 
 CString PointDistanceText(double distance) {
   int32_t round = TriSpanSettings.Round;
-  int32_t decimals = round == ROUND_AS_DIMENSION ? PickState.dimDecimals : round;
+  int32_t decimals = round == kRoundAsDimension ? PickState.dimDecimals : round;
   return FormatMeasure(distance, decimals, decimals);
 }

@@ -30,7 +30,7 @@ void StoreSettings(FuzzedDataProvider& input) {
                   &key, nullptr);
   for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count) {
     std::u16string text = Text(input, 12);
-    RegSetValueExW(key, kSettingFields[input.ConsumeIntegralInRange(0, SETTING_COUNT - 1)].name, 0,
+    RegSetValueExW(key, kSettingFields[input.ConsumeIntegralInRange(0, kSettingCount - 1)].name, 0,
                    REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    DWORD((text.size() + 1) * 2));
   }
@@ -64,17 +64,17 @@ std::vector<VekElementId> PlaceDrawing(FuzzedDataProvider& input) {
 // OK at the end.
 void ArmDialog(FuzzedDataProvider& input) {
   struct Action {
-    int setting; // SETTING_COUNT: OK or Cancel
+    int setting; // kSettingCount: OK or Cancel
     int choice;
     std::u16string text;
   };
   std::vector<Action> actions;
   for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count)
-    actions.push_back({input.ConsumeIntegralInRange(0, SETTING_COUNT),
+    actions.push_back({input.ConsumeIntegralInRange(0, kSettingCount),
                        input.ConsumeIntegralInRange(-1, 5), Text(input, 8)});
   OnNextDialog([=](HWND dialog) {
     for (const Action& action : actions) {
-      if (action.setting == SETTING_COUNT) {
+      if (action.setting == kSettingCount) {
         SendDlgItemMessageW(dialog, action.choice % 2 ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
         continue;
       }

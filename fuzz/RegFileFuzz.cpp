@@ -1,22 +1,22 @@
 // Any settings file: it is read or refused with a reason, never crashes; a
 // file that was read is written back in a form that reads back the same.
-#include "RegTree.h"
+#include "RegFile.h"
 
 #include <cstdlib>
 
-using winstub::RegKey;
+using regfile::RegKey;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RegKey root;
   std::string error;
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  if (!winstub::ParseRegFile(bytes, root, error)) {
+  if (!regfile::ParseRegFile(bytes, root, error)) {
     if (error.empty()) std::abort(); // a refusal always says why
     return 0;
   }
-  std::string written = winstub::WriteRegFile(root);
+  std::string written = regfile::WriteRegFile(root);
   RegKey again;
-  if (!winstub::ParseRegFile(written, again, error)) std::abort();
-  if (winstub::WriteRegFile(again) != written) std::abort();
+  if (!regfile::ParseRegFile(written, again, error)) std::abort();
+  if (regfile::WriteRegFile(again) != written) std::abort();
   return 0;
 }

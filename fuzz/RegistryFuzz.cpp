@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const CString settingsKey = MakeSettingsKey(kSettingsSubKey);
   RegCreateKeyExW(HKEY_CURRENT_USER, settingsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                   &key, nullptr);
-  int values = input.ConsumeIntegralInRange(1, SETTING_COUNT);
+  int values = input.ConsumeIntegralInRange(1, kSettingCount);
   for (int i = 0; i < values && input.remaining_bytes(); ++i) {
-    const SettingField& field = kSettingFields[input.ConsumeIntegralInRange(0, SETTING_COUNT - 1)];
+    const SettingField& field = kSettingFields[input.ConsumeIntegralInRange(0, kSettingCount - 1)];
     DWORD type = input.ConsumeIntegralInRange<DWORD>(0, 12);
     std::vector<uint8_t> bytes = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange(0, 4096));
     RegSetValueExW(key, field.name, 0, type, bytes.data(), DWORD(bytes.size()));

@@ -7,7 +7,7 @@
 // - the guides, from their templates: @VERSION@ becomes the version and
 //   @DEFAULT:Name@ the default text of the setting Name.
 //   package-files FOLDER VERSION [GUIDE.html...]
-#include "RegTree.h"
+#include "RegFile.h"
 #include "SettingsTable.h"
 #include "Utf.h"
 
@@ -23,38 +23,34 @@ namespace {
 const std::u16string kSettingsKey =
     u"HKEY_CURRENT_USER\\" + std::u16string(kSettingsRoot) + kSettingsSubKey;
 
-// A regedit file of these lines.
-std::u16string RegFile(std::initializer_list<std::u16string> lines) {
-  std::u16string file = u"Windows Registry Editor Version 5.00\r\n\r\n";
-  for (const std::u16string& line : lines) file += line + u"\r\n";
-  return file + u"\r\n";
+// A regedit file of these lines, as its bytes.
+std::string RegFile(std::initializer_list<std::u16string> lines) {
+  std::u16string body;
+  for (const std::u16string& line : lines) body += line + u"\r\n";
+  return regfile::EncodeRegFile(body + u"\r\n");
 }
 
-std::u16string DefaultsRegFile() {
+std::string DefaultsRegFile() {
   std::u16string values;
   for (const SettingField& setting : kSettingFields)
-    values += winstub::QuoteRegText(setting.name) + u"=" +
-              winstub::QuoteRegText(setting.defaultText) + u"\r\n";
+    values += regfile::QuoteRegText(setting.name) + u"=" +
+              regfile::QuoteRegText(setting.defaultText) + u"\r\n";
   values.resize(values.size() - 2);
   return RegFile({u"; TriSpan's settings with their defaults. Importing this file (double-click,",
                   u"; or regedit /s TriSpan-defaults.reg) sets them back for the current user.",
                   u"[" + kSettingsKey + u"]", values});
 }
 
-std::u16string ResetRegFile() {
+std::string ResetRegFile() {
   return RegFile({u"; Importing this file (double-click, or regedit /s TriSpan-reset.reg) deletes",
                   u"; TriSpan's settings for the current user; the next start of the command",
                   u"; writes the defaults again.", u"[-" + kSettingsKey + u"]"});
 }
 
-// Writes the text as UTF-16LE with a byte-order mark; false when it cannot.
-bool WriteUtf16File(const std::string& path, const std::u16string& text) {
+// Writes the bytes; false when it cannot.
+bool WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write("\xff\xfe", 2);
-  for (char16_t unit : text) {
-    char bytes[] = {char(unit & 0xff), char(unit >> 8)};
-    out.write(bytes, 2);
-  }
+  out.write(bytes.data(), std::streamsize(bytes.size()));
   out.close();
   return bool(out);
 }
@@ -112,11 +108,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: package-files FOLDER VERSION [GUIDE.html...]\n");
     return 2;
   }
-  std::pair<const char*, std::u16string> files[] = {{"TriSpan-defaults.reg", DefaultsRegFile()},
-                                                    {"TriSpan-reset.reg", ResetRegFile()}};
+  std::pair<const char*, std::string> files[] = {{"TriSpan-defaults.reg", DefaultsRegFile()},
+                                                 {"TriSpan-reset.reg", ResetRegFile()}};
   for (const auto& [name, text] : files) {
     std::string path = std::string(argv[1]) + "/" + name;
-    if (!WriteUtf16File(path, text)) {
+    if (!WriteBytes(path, text)) {
       std::fprintf(stderr, "package-files: cannot write %s\n", path.c_str());
       return 1;
     }

@@ -1,6 +1,7 @@
 #include "CommandLifecycle.h"
 
 #include "FramePolicy.h"
+#include "Frames.h"
 #include "PickState.h"
 #include "Settings.h"
 #include "VekLib.h"
@@ -24,5 +25,5 @@ int32_t QueryStart() { return 0; }
 // FrameCmd's other values return to the frame of the start.
 int32_t EndCommand() {
   int32_t frame = PolicyFrame(TriSpanSettings.FrameCmd);
-  return VekEnvSetFrame(frame != NO_FRAME ? frame : PickState.savedFrame);
+  return VekEnvSetFrame(frame != kNoFrame ? frame : PickState.savedFrame);
 }

@@ -18,12 +18,12 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return reason == DLL_PROCESS_ATTACH ? AfxDllAttach(instance) : TRUE;
 }
 #else
+#include "EmbeddedFile.h"
 #include "WinStub.h"
 #include <dlfcn.h>
 
-// The resources as windres compiled them (generated at build time).
-extern const unsigned char kTriSpanResources[];
-extern const size_t kTriSpanResourcesSize;
+// The resources as windres compiled them (built in by res/CMakeLists.txt).
+extern const EmbeddedFile kTriSpanResources[];
 
 namespace {
 HINSTANCE ThisLibrary() {
@@ -34,7 +34,7 @@ HINSTANCE ThisLibrary() {
 // Makes the compiled resources known, then runs the start-up; initialised
 // after theApp, as it is defined after it in this file.
 BOOL Attach() {
-  WinStubRegisterResources(ThisLibrary(), kTriSpanResources, kTriSpanResourcesSize);
+  WinStubRegisterResources(ThisLibrary(), kTriSpanResources[0].bytes, kTriSpanResources[0].size);
   return AfxDllAttach(ThisLibrary());
 }
 const BOOL attached = Attach();

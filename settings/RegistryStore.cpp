@@ -53,8 +53,6 @@ bool QueryText(HKEY key, const CString& valueName, CString& text) {
 
 } // namespace
 
-CString MakeSettingsKey(const CString& subKey) { return kSettingsRoot + subKey; }
-
 int RegReadText(const CString& keyPath, const CString& valueName, CString& value) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(WithBackslashes(keyPath)), 0, KEY_READ, &key) !=

@@ -4,9 +4,6 @@
 
 #include "Afx.h"
 
-// "SOFTWARE\Quorvane\VEK\" followed by subKey.
-CString MakeSettingsKey(const CString& subKey);
-
 // Reads a value as text: REG_SZ and REG_EXPAND_SZ as stored (not expanded;
 // whole, up to the first NUL or the data's end), REG_DWORD as its unsigned
 // decimal number. 0 when read; -1 for a key that cannot be opened or a value

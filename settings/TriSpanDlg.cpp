@@ -20,15 +20,16 @@ void TriSpanDlg::DoDataExchange(CDataExchange* exchange) {
   CDialog::DoDataExchange(exchange);
   for (const SettingField& setting : kSettingFields) {
     const DialogControl& control = setting.control;
+    const FormMember& members = MembersOf(setting);
     switch (control.kind) {
     case ControlKind::List:
-      DDX_Control(exchange, control.id, this->*control.list);
+      DDX_Control(exchange, control.id, this->*members.list);
       break;
     case ControlKind::RadioGroup:
-      DDX_Radio(exchange, control.id, this->*control.index);
+      DDX_Radio(exchange, control.id, this->*members.index);
       break;
     case ControlKind::EditBox:
-      DDX_Text(exchange, control.id, this->*control.editText);
+      DDX_Text(exchange, control.id, this->*members.editText);
       break;
     }
   }
@@ -48,24 +49,25 @@ BOOL TriSpanDlg::OnCommand(int id, UINT code) {
 void TriSpanDlg::FillLists() {
   for (const SettingField& setting : kSettingFields)
     for (int i = 0; i < setting.control.choiceCount; ++i)
-      (this->*setting.control.list).AddString(setting.control.choices[i]);
+      (this->*MembersOf(setting).list).AddString(setting.control.choices[i]);
 }
 
 bool TriSpanDlg::LoadFromRegistry() {
   for (const SettingField& setting : kSettingFields) {
     ShowSettingText(*this, setting, ReadSettingText(m_strSubKey, setting));
     const DialogControl& control = setting.control;
+    const FormMember& members = MembersOf(setting);
     switch (control.kind) {
     case ControlKind::List:
-      (this->*control.list).SetCurSel(this->*control.index);
+      (this->*members.list).SetCurSel(this->*members.index);
       break;
     case ControlKind::RadioGroup:
       CheckRadioButton(m_hWnd, control.id, control.lastId,
-                       this->*control.index != 0 ? control.lastId : control.id);
+                       this->*members.index != 0 ? control.lastId : control.id);
       break;
     case ControlKind::EditBox:
       SetDlgItemTextW(m_hWnd, control.id,
-                      reinterpret_cast<LPCWSTR>((this->*control.editText).c_str()));
+                      reinterpret_cast<LPCWSTR>((this->*members.editText).c_str()));
       break;
     }
   }

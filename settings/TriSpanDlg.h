@@ -6,7 +6,7 @@
 #define TRISPAN_SETTINGS_TRISPANDLG_H
 
 #include "AfxDialog.h"
-#include "SettingsTable.h"
+#include "SettingsForm.h"
 
 class TriSpanDlg : public CDialog, public SettingsForm {
 public:

@@ -1,13 +1,30 @@
 #include "WebApp.h"
 
+#include "EmbeddedFile.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdint>
 
+// The page's files, built into the program (vekhost/CMakeLists.txt).
+extern const EmbeddedFile kPageFiles[];
+extern const size_t kPageFilesCount;
+
 namespace vekhost {
 
 namespace {
+
+// The media type of a page file, by its name's ending.
+std::string ContentType(const std::string& name) {
+  auto endsWith = [&](const std::string& end) {
+    return name.size() >= end.size() &&
+           name.compare(name.size() - end.size(), end.size(), end) == 0;
+  };
+  return endsWith(".html") ? "text/html; charset=utf-8"
+         : endsWith(".js") ? "text/javascript; charset=utf-8"
+                           : "text/css; charset=utf-8";
+}
 
 WebReply Refuse(int status, const std::string& line) {
   return {status, "text/plain; charset=utf-8", line + "\n"};
@@ -45,8 +62,12 @@ WebReply WebApp::Handle(const WebRequest& request) {
   if (request.method != "GET" && request.method != "HEAD")
     return Refuse(405, "the page's files can only be read (GET)");
   std::string path = request.path == "/" ? "/index.html" : request.path;
-  for (size_t i = 0; i < kPageAssetCount; ++i)
-    if (path == kPageAssets[i].path) return {200, kPageAssets[i].type, kPageAssets[i].text};
+  for (size_t i = 0; i < kPageFilesCount; ++i) {
+    const EmbeddedFile& file = kPageFiles[i];
+    if (path == "/" + std::string(file.name))
+      return {200, ContentType(file.name),
+              std::string(reinterpret_cast<const char*>(file.bytes), file.size)};
+  }
   return Refuse(404, "no such page: " + request.path);
 }
 

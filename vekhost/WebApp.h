@@ -58,15 +58,6 @@ private:
   std::vector<std::string> hosts_;
 };
 
-// The page's assets, built into the program: path, type and text.
-struct PageAsset {
-  const char* path;
-  const char* type;
-  const char* text;
-};
-extern const PageAsset kPageAssets[];
-extern const size_t kPageAssetCount;
-
 } // namespace vekhost
 
 #endif

@@ -328,11 +328,6 @@ HWND GetDlgItem(HWND handle, int id) {
   return nullptr;
 }
 
-int GetDlgCtrlID(HWND handle) {
-  Window* window = WindowOf(handle);
-  return window ? window->control.id : 0;
-}
-
 LRESULT SendMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   if (Dialog* dialog = DialogOf(handle)) {
     if (message == WM_SETTEXT) dialog->caption = reinterpret_cast<const char16_t*>(lParam);
@@ -385,10 +380,6 @@ int GetWindowTextLengthW(HWND window) { return int(SendMessageW(window, WM_GETTE
 
 BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
   return SetWindowTextW(GetDlgItem(dialog, id), text);
-}
-
-UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int units) {
-  return UINT(GetWindowTextW(GetDlgItem(dialog, id), text, units));
 }
 
 BOOL CheckRadioButton(HWND dialog, int first, int last, int checked) {

@@ -1,7 +1,7 @@
-// The registry functions of windows.h over the tree of RegTree.h, with the
+// The registry functions of windows.h over a tree of RegFile.h, with the
 // results Windows gives: sizes in bytes, ERROR_MORE_DATA with the size needed,
 // a value's type and data kept exactly as set.
-#include "RegTree.h"
+#include "RegFile.h"
 #include "WinStub.h"
 
 #include <cerrno>
@@ -15,6 +15,12 @@
 
 namespace winstub {
 namespace {
+
+using regfile::ParseRegFile;
+using regfile::RegKey;
+using regfile::RegValue;
+using regfile::SameName;
+using regfile::WriteRegFile;
 
 struct Registry {
   std::string file;

@@ -142,7 +142,6 @@ WINSTUB_API INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND
                                     DLGPROC procedure, LPARAM initParam);
 WINSTUB_API BOOL EndDialog(HWND dialog, INT_PTR result);
 WINSTUB_API HWND GetDlgItem(HWND dialog, int id);
-WINSTUB_API int GetDlgCtrlID(HWND control);
 WINSTUB_API LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 WINSTUB_API LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam,
                                         LPARAM lParam);
@@ -150,7 +149,6 @@ WINSTUB_API BOOL SetWindowTextW(HWND window, LPCWSTR text);
 WINSTUB_API int GetWindowTextW(HWND window, LPWSTR text, int units);
 WINSTUB_API int GetWindowTextLengthW(HWND window);
 WINSTUB_API BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
-WINSTUB_API UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int units);
 WINSTUB_API BOOL CheckRadioButton(HWND dialog, int first, int last, int checked);
 WINSTUB_API UINT IsDlgButtonChecked(HWND dialog, int id);
 WINSTUB_API LONG GetWindowLongW(HWND window, int index);

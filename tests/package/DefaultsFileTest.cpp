@@ -24,7 +24,7 @@ TEST(DefaultsFileTest, HoldsEverySettingWithItsDefault) {
   std::filesystem::copy_file(TRISPAN_DEFAULTS_REG, copy,
                              std::filesystem::copy_options::overwrite_existing);
   WinStubSetRegistryFile(copy.c_str());
-  ASSERT_EQ(testreg::ValueNames().size(), size_t(SETTING_COUNT));
+  ASSERT_EQ(testreg::ValueNames().size(), size_t(kSettingCount));
   for (const SettingField& setting : kSettingFields) {
     DWORD type = REG_NONE;
     testreg::Bytes data;

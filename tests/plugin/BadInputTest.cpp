@@ -68,7 +68,7 @@ TEST_P(StoredSettingTest, TheCommandWritesANoteAndTheValueStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySettingEveryForm, StoredSettingTest,
-                         testing::Combine(testing::Range(0, SETTING_COUNT),
+                         testing::Combine(testing::Range(0, kSettingCount),
                                           testing::Range(0, int(kForms.size()))),
                          [](const testing::TestParamInfo<std::tuple<int, int>>& info) {
                            return Text(kSettingFields[std::get<0>(info.param)].name) + "_" +

@@ -8,14 +8,24 @@
 
 using DialogRegistryTest = RegistryTest;
 
-TEST_F(DialogRegistryTest, LoadingAndSavingAlwaysSucceed) {
+// Without a window: the stored texts reach the members (missing ones their
+// defaults, written back), and the members reach the registry.
+TEST_F(DialogRegistryTest, LoadsTheStoredSettingsAndSavesTheMembers) {
+  testreg::SetText(u"Round", u"2");
+  testreg::SetText(u"PreComment", u"BOX ");
   TriSpanDlg dialog;
-  EXPECT_TRUE(dialog.LoadFromRegistry());
+  dialog.LoadFromRegistry();
+  EXPECT_EQ(dialog.m_nRound, 2);
+  EXPECT_EQ(dialog.m_strPreComment, u"BOX ");
   EXPECT_EQ(dialog.m_strMTitle, u"X") << "the default, written back";
   EXPECT_EQ(testreg::GetText(u"MTitle"), u"X");
   dialog.m_strMTitle = CString(1, u'*');
-  EXPECT_TRUE(dialog.SaveToRegistry());
+  dialog.m_nFrameCmd = 0;
+  dialog.SaveToRegistry();
   EXPECT_EQ(testreg::GetText(u"MTitle"), u"*");
+  EXPECT_EQ(testreg::GetText(u"FrameCmd"), u"0");
+  EXPECT_EQ(testreg::GetText(u"Round"), u"2");
+  EXPECT_EQ(testreg::ValueNames().size(), size_t(kSettingCount));
 }
 
 #ifndef _WIN32

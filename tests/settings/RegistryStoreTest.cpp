@@ -14,17 +14,12 @@ using testreg::TextBytes;
 
 namespace {
 
-const CString kKey = u"SOFTWARE\\Quorvane\\VEK\\TriSpan";
+const CString kKey = testreg::kSettingsKey;
 const CString kUnchanged = u"unchanged";
 
 } // namespace
 
 using RegistryStoreTest = RegistryTest;
-
-TEST_F(RegistryStoreTest, MakeSettingsKeyPrefixesTheVendorPath) {
-  EXPECT_EQ(MakeSettingsKey(u"TriSpan"), kKey);
-  EXPECT_EQ(MakeSettingsKey(u""), u"SOFTWARE\\Quorvane\\VEK\\");
-}
 
 TEST_F(RegistryStoreTest, WriteStoresTheTextWithItsNul) {
   for (const CString& text : {CString(u""), CString(u"X"), CString(u"가로 \"1\"\\")}) {
@@ -108,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RegistryStoreTest, LoadSettingsGivesTheDefaultsOnAnEmptyRegistry) {
   TriSpanSettings = SettingsRecord{};
-  EXPECT_TRUE(LoadSettings());
+  LoadSettings();
   const SettingsRecord& s = TriSpanSettings;
   EXPECT_EQ(s.Round, 4);
   EXPECT_EQ(s.Font, 0);
@@ -167,7 +162,7 @@ TEST_F(RegistryStoreTest, FailuresAreReported) {
 TEST_F(RegistryStoreTest, LoadSettingsGoesOnWhenWritesFail) {
   WinStubSetRegistryFailures(WINSTUB_FAIL_CREATE | WINSTUB_FAIL_SET);
   TriSpanSettings = SettingsRecord{};
-  EXPECT_TRUE(LoadSettings());
+  LoadSettings();
   EXPECT_EQ(TriSpanSettings.Round, 4);
   EXPECT_EQ(TriSpanSettings.MTitle, u"X");
   WinStubSetRegistryFailures(0);

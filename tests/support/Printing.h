@@ -2,7 +2,6 @@
 #ifndef TRISPAN_TESTS_PRINTING_H
 #define TRISPAN_TESTS_PRINTING_H
 
-#include "SimHost.h"
 #include "Utf.h"
 
 #include <ostream>
@@ -10,13 +9,5 @@
 
 // A UTF-16 text as UTF-8, "(null)" for none.
 inline std::string Text(const char16_t* text) { return text ? utf::ToUtf8(text) : "(null)"; }
-
-inline void PrintTo(const SimEvent& e, std::ostream* out) {
-  *out << "event kind " << e.kind;
-  if (e.hasPoint) *out << " at (" << e.x << ", " << e.y << ")";
-  if (e.element) *out << " on element " << e.element;
-  if (e.motion) *out << ", motion";
-  if (e.keyin) *out << ", typed \"" << e.keyin << "\"";
-}
 
 #endif

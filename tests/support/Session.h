@@ -5,8 +5,18 @@
 #include "SimHost.h"
 #include "TestRegistry.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+// What a failing test prints of an event.
+inline void PrintTo(const SimEvent& e, std::ostream* out) {
+  *out << "event kind " << e.kind;
+  if (e.hasPoint) *out << " at (" << e.x << ", " << e.y << ")";
+  if (e.element) *out << " on element " << e.element;
+  if (e.motion) *out << ", motion";
+  if (e.keyin) *out << ", typed \"" << e.keyin << "\"";
+}
 
 // TriSpan.so or TriSpan.dll beside the test program.
 std::string PluginPath();

@@ -2,7 +2,8 @@
 
 #ifndef _WIN32
 #include "WinStub.h"
-#include <unistd.h>
+
+#include <filesystem>
 #endif
 
 namespace testreg {
@@ -19,15 +20,34 @@ HKEY OpenSettings(bool create) {
   return status == ERROR_SUCCESS ? key : nullptr;
 }
 
+#ifndef _WIN32
+// A folder of this test program's own for its registry file, removed with
+// everything in it when the tests end.
+class RegistryFolder : public testing::Environment {
+public:
+  static const std::string& Path() {
+    static std::string path = [] {
+      std::string pattern = testing::TempDir() + "trispan-registry-XXXXXX";
+      return std::string(mkdtemp(pattern.data()) ? pattern.c_str() : ".");
+    }();
+    return path;
+  }
+  void TearDown() override {
+    WinStubSetRegistryFile(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(Path(), ignored);
+  }
+};
+testing::Environment* const kRegistryFolder = testing::AddGlobalTestEnvironment(new RegistryFolder);
+#endif
+
 } // namespace
 
 void Reset() {
 #ifdef _WIN32
-  RegDeleteTreeW(HKEY_CURRENT_USER, W(u"SOFTWARE\\Quorvane"));
+  RegDeleteTreeW(HKEY_CURRENT_USER, W(kSettingsKey));
 #else
-  static int count = 0;
-  std::string file = testing::TempDir() + "trispan-registry-" + std::to_string(getpid()) + "-" +
-                     std::to_string(++count) + ".reg";
+  std::string file = RegistryFolder::Path() + "/registry.reg";
   std::remove(file.c_str());
   WinStubSetRegistryFile(file.c_str());
   WinStubSetRegistryFailures(0);

@@ -15,7 +15,8 @@ namespace testreg {
 
 using Bytes = std::vector<uint8_t>;
 
-// The settings key, "SOFTWARE\Quorvane\VEK\TriSpan".
+// The settings key, "SOFTWARE\Quorvane\VEK\TriSpan", as the tests expect it
+// to be.
 extern const char16_t kSettingsKey[];
 
 inline LPCWSTR W(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }

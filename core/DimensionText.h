@@ -1,9 +1,9 @@
 // A picked dimension as the host reported it, and its text: the dimension's
 // own prefix and suffix texts around its value.
-#ifndef TRISPAN_COMMAND_DIMENSIONTEXT_H
-#define TRISPAN_COMMAND_DIMENSIONTEXT_H
+#ifndef TRISPAN_CORE_DIMENSIONTEXT_H
+#define TRISPAN_CORE_DIMENSIONTEXT_H
 
-#include "Afx.h"
+#include "CString.h"
 #include "VekLib.h"
 
 struct DimensionReading {
@@ -19,9 +19,6 @@ struct DimensionReading {
 // the prefix and suffix that the note result names; a failed query (-1)
 // gives V alone, any other result outside 0 to 3 the prefix alone.
 CString DimensionText(const DimensionReading& reading);
-
-// The host's code for the diameter sign at the start of a dimension text.
-inline constexpr char16_t kDiameterCode[] = u"\x1C\x21";
 
 // The diameter sign's prefix: its text begins with kDiameterCode.
 bool HasDiameterPrefix(const DimensionReading& reading);

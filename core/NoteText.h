@@ -1,10 +1,10 @@
 // The note text: the measures joined by the connector MTitle, with the
 // diameter sign and the prefix PreComment.
-#ifndef TRISPAN_COMMAND_NOTETEXT_H
-#define TRISPAN_COMMAND_NOTETEXT_H
+#ifndef TRISPAN_CORE_NOTETEXT_H
+#define TRISPAN_CORE_NOTETEXT_H
 
-#include "PickState.h"
-#include "Settings.h"
+#include "PickStateRecord.h"
+#include "SettingsTable.h"
 
 // The note for these settings and measures, the first rule that holds:
 //   sign width, when the width pick skipped the length and the height was

@@ -3,13 +3,13 @@
 // output; UTF-16LE or UTF-8 on input. Texts that are clean REG_SZ values are
 // written as "text"; everything else as hex(type): bytes, so that any data,
 // odd lengths and missing NULs included, survives the round trip.
-#include "RegTree.h"
+#include "RegFile.h"
 
 #include "Utf.h"
 
 #include <cstdio>
 
-namespace winstub {
+namespace regfile {
 
 namespace {
 
@@ -319,9 +319,8 @@ bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error) {
   return true;
 }
 
-std::string WriteRegFile(const RegKey& root) {
-  std::u16string text = std::u16string(kHeader) + u"\r\n\r\n";
-  WriteKey(root, kRoot, text);
+std::string EncodeRegFile(const std::u16string& body) {
+  std::u16string text = std::u16string(kHeader) + u"\r\n\r\n" + body;
   std::string bytes = "\xFF\xFE";
   for (char16_t c : text) {
     bytes.push_back(char(c & 0xFF));
@@ -330,4 +329,10 @@ std::string WriteRegFile(const RegKey& root) {
   return bytes;
 }
 
-} // namespace winstub
+std::string WriteRegFile(const RegKey& root) {
+  std::u16string body;
+  WriteKey(root, kRoot, body);
+  return EncodeRegFile(body);
+}
+
+} // namespace regfile

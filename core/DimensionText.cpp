@@ -1,5 +1,6 @@
 #include "DimensionText.h"
 
+#include "DiameterSign.h"
 #include "MeasureFormat.h"
 
 CString DimensionText(const DimensionReading& reading) {

@@ -1,12 +1,9 @@
 #include "NoteText.h"
 
-#include "DimensionText.h"
+#include "DiameterSign.h"
 #include "MeasureFormat.h"
 
 namespace {
-
-const char16_t kSignExternalFont = 0xE000; // Font 0
-const char16_t kSignWindowsFont = 0xE11D;  // any other Font
 
 // The width as it follows the diameter sign: a width text that begins with
 // the host's diameter code loses it, since the sign takes its place.
@@ -17,11 +14,11 @@ CString WidthAfterSign(const CString& width) {
 } // namespace
 
 CString ComposeNote(const SettingsRecord& s, const PickStateRecord& p) {
-  bool asDimension = s.Round == ROUND_AS_DIMENSION;
+  bool asDimension = s.Round == kRoundAsDimension;
   CString width = asDimension ? p.widthText : FormatFixed(p.widthValue, s.Round);
   CString length = asDimension ? p.lengthText : FormatFixed(p.lengthValue, s.Round);
   CString height = asDimension ? p.heightText : FormatFixed(p.heightValue, s.Round);
-  CString sign(1, s.Font == 0 ? kSignExternalFont : kSignWindowsFont);
+  CString sign(1, DiameterSign(s.Font));
   CString signedWidth = sign + WidthAfterSign(width);
 
   CString body;

@@ -21,7 +21,7 @@ void PrintTo(const NoteRow& row, std::ostream* out) { *out << row.what; }
 
 // Round 4, Font 0, connector X, no prefix; 100 x 50 x 20 with their texts.
 void Base(SettingsRecord& s, PickStateRecord& p) {
-  s.Round = ROUND_AS_DIMENSION;
+  s.Round = kRoundAsDimension;
   s.Font = 0;
   s.MTitle = u"X";
   p.widthValue = 100, p.lengthValue = 50, p.heightValue = 20;
@@ -175,8 +175,8 @@ TEST(PolicyFrameTest, ZeroFigureOneTitleAnyOtherNone) {
   struct Row {
     int32_t policy, frame;
   };
-  for (Row row : {Row{0, FRAME_FIGURE}, Row{1, FRAME_TITLE}, Row{2, NO_FRAME}, Row{-1, NO_FRAME},
-                  Row{7, NO_FRAME}, Row{INT32_MIN, NO_FRAME}})
+  for (Row row : {Row{0, FRAME_FIGURE}, Row{1, FRAME_TITLE}, Row{2, kNoFrame}, Row{-1, kNoFrame},
+                  Row{7, kNoFrame}, Row{INT32_MIN, kNoFrame}})
     EXPECT_EQ(PolicyFrame(row.policy), row.frame) << "policy " << row.policy;
 }
 

@@ -2,10 +2,10 @@
 // exactly the asked decimals (none, trimmed, for a count of 0 or less);
 // FormatFixed rounds half up and prints with "%.*f". Decimal counts are
 // taken within -100..100.
-#ifndef TRISPAN_COMMAND_MEASUREFORMAT_H
-#define TRISPAN_COMMAND_MEASUREFORMAT_H
+#ifndef TRISPAN_CORE_MEASUREFORMAT_H
+#define TRISPAN_CORE_MEASUREFORMAT_H
 
-#include "Afx.h"
+#include "CString.h"
 
 #include <cstdint>
 

@@ -1,15 +1,13 @@
-// The settings table and the dialog's form without a window: what a new
-// form holds, what it stores, and what its OK puts in force (each of the
-// twelve members to its own field of the settings record, numbers
-// converted).
-#include "SettingsTable.h"
+// The settings dialog's form without a window: what a new form holds, what
+// it stores, and what its OK puts in force (each of the twelve members to
+// its own field of the settings record, numbers converted).
+#include "SettingsForm.h"
 #include "Printing.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
-#include <set>
 #include <sstream>
 
 namespace {
@@ -173,44 +171,3 @@ INSTANTIATE_TEST_SUITE_P(
                     CopyRow{"FrameChar", [](SettingsForm& f) { f.m_nFrameChar = 9; }, "9"},
                     CopyRow{"FrameCmd", [](SettingsForm& f) { f.m_nFrameCmd = 2; }, "2"},
                     CopyRow{"PreComment", [](SettingsForm& f) { f.m_strPreComment = u""; }, ""}));
-
-// The table's rows are whole: each names one record field of its kind, one
-// control of its own, and the form member that control needs.
-TEST(SettingsTableTest, EveryRowIsWhole) {
-  std::set<int> controls;
-  std::set<std::u16string> names;
-  for (const SettingField& s : kSettingFields) {
-    SCOPED_TRACE(Text(s.name));
-    EXPECT_TRUE(names.insert(s.name).second) << "a second row of this name";
-    int fields =
-        (s.field.integer != nullptr) + (s.field.real != nullptr) + (s.field.text != nullptr);
-    EXPECT_EQ(fields, 1);
-    EXPECT_EQ(s.field.integer != nullptr, s.field.kind == SettingKind::Integer);
-    EXPECT_EQ(s.field.real != nullptr, s.field.kind == SettingKind::Real);
-    const DialogControl& c = s.control;
-    for (int id = c.id; id <= c.lastId; ++id)
-      EXPECT_TRUE(controls.insert(id).second) << "control " << id << " shows a second setting";
-    EXPECT_EQ(c.editText != nullptr, c.kind == ControlKind::EditBox);
-    EXPECT_EQ(c.index != nullptr, c.kind != ControlKind::EditBox);
-    EXPECT_EQ(c.list != nullptr, c.kind == ControlKind::List);
-    EXPECT_EQ(c.choiceCount > 0, c.kind == ControlKind::List);
-    EXPECT_TRUE(c.kind == ControlKind::EditBox || s.field.kind == SettingKind::Integer)
-        << "a list or radio group shows a number";
-  }
-}
-
-TEST(SettingsTableTest, FindsASettingByItsRegistryName) {
-  EXPECT_EQ(Text(FindSetting(u"MTitle")->defaultText), "X");
-  EXPECT_EQ(Text(FindSetting(u"PreComment")->name), "PreComment");
-  EXPECT_EQ(FindSetting(u"mtitle"), nullptr);
-  EXPECT_EQ(FindSetting(u""), nullptr);
-}
-
-TEST(SettingsTableTest, FindsTheSettingOfEachControl) {
-  EXPECT_EQ(Text(SettingOfControl(IDC_ROUND)->name), "Round");
-  EXPECT_EQ(Text(SettingOfControl(IDC_FONT_EXTERNAL)->name), "Font");
-  EXPECT_EQ(Text(SettingOfControl(IDC_FONT_WINDOWS)->name), "Font");
-  EXPECT_EQ(Text(SettingOfControl(IDC_PRE_COMMENT)->name), "PreComment");
-  EXPECT_EQ(SettingOfControl(IDC_WIDTH_LABEL), nullptr);
-  EXPECT_EQ(SettingOfControl(IDOK), nullptr);
-}
