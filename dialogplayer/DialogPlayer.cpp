@@ -17,7 +17,7 @@ void Play(HWND dialog) {
   if (play) play(dialog);
 #ifdef _WIN32
   // Left open: closed as with Cancel (the Linux dialog manager does this itself).
-  if (IsWindowVisible(dialog)) SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+  if (IsWindowVisible(dialog)) ClickButton(dialog, IDCANCEL);
 #endif
 }
 
@@ -60,6 +60,20 @@ void CancelNextDialog() {
 #else
   WinStubSetDialogDriver(nullptr, nullptr);
 #endif
+}
+
+void SelectListItem(HWND dialog, int listId, int position) {
+  SendDlgItemMessageW(dialog, listId, CB_SETCURSEL, WPARAM(position), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, listId)));
+}
+
+void ClickButton(HWND dialog, int buttonId) {
+  SendDlgItemMessageW(dialog, buttonId, BM_CLICK, 0, 0);
+}
+
+void TypeText(HWND dialog, int editId, const std::u16string& text) {
+  SetWindowTextW(GetDlgItem(dialog, editId), reinterpret_cast<LPCWSTR>(text.c_str()));
 }
 
 std::u16string WindowText(HWND window) {

@@ -17,6 +17,13 @@ void OnNextDialog(std::function<void(HWND dialog)> play);
 // Forgets a play not yet started.
 void CancelNextDialog();
 
+// A person's actions at a dialog, as Windows delivers them: a list's choice
+// (CB_SETCURSEL, then CBN_SELCHANGE from the list to the dialog), a click
+// (BM_CLICK), a text typed over an edit box's (WM_SETTEXT).
+void SelectListItem(HWND dialog, int listId, int position);
+void ClickButton(HWND dialog, int buttonId);
+void TypeText(HWND dialog, int editId, const std::u16string& text);
+
 // A window's text: an edit box's, or a dialog's caption.
 std::u16string WindowText(HWND window);
 // The item at a position of a dialog's combo box ("" for none).

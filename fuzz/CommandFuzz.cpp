@@ -75,25 +75,23 @@ void ArmDialog(FuzzedDataProvider& input) {
   OnNextDialog([=](HWND dialog) {
     for (const Action& action : actions) {
       if (action.setting == kSettingCount) {
-        SendDlgItemMessageW(dialog, action.choice % 2 ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
+        ClickButton(dialog, action.choice % 2 ? IDOK : IDCANCEL);
         continue;
       }
       const DialogControl& control = kSettingFields[action.setting].control;
       switch (control.kind) {
       case ControlKind::List:
-        SendDlgItemMessageW(dialog, control.id, CB_SETCURSEL, WPARAM(action.choice), 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control.id, CBN_SELCHANGE), 0);
+        SelectListItem(dialog, control.id, action.choice);
         break;
       case ControlKind::RadioGroup:
-        SendDlgItemMessageW(dialog, action.choice % 2 ? control.lastId : control.id, BM_CLICK, 0,
-                            0);
+        ClickButton(dialog, action.choice % 2 ? control.lastId : control.id);
         break;
       case ControlKind::EditBox:
-        SetWindowTextW(GetDlgItem(dialog, control.id), action.text.c_str());
+        TypeText(dialog, control.id, action.text);
         break;
       }
     }
-    SendDlgItemMessageW(dialog, IDOK, BM_CLICK, 0, 0);
+    ClickButton(dialog, IDOK);
   });
 }
 

@@ -1,6 +1,6 @@
 // Any drawing file: vekhost reads it or refuses it with one InputError; no
 // other exception, no crash, no leak, whatever the bytes.
-#include "Drawing.h"
+#include "DrawingFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

@@ -1,5 +1,6 @@
 // Any script: each line is an event, nothing, or one InputError naming its
 // place; no other exception and no crash, whatever the bytes.
+#include "DrawingFile.h"
 #include "Script.h"
 
 #include <sstream>

@@ -2,6 +2,7 @@
 // Origin and body. Every answer is a known status with a body, no request
 // reaches the session unless it passed the checks, and an event reaches it
 // as one line; no crash, whatever the bytes.
+#include "DrawingFile.h"
 #include "Script.h"
 #include "WebApp.h"
 

@@ -17,19 +17,14 @@ std::string Quote(const VekChar* text) {
   std::u16string plain;
   std::string out = "\"";
   for (const VekChar* p = text; *p; ++p) {
-    bool hidden = *p < 0x20 || *p == 0x7F || (*p >= 0xE000 && *p < 0xF900);
+    bool hidden = *p < 0x20 || *p == 0x7F || utf::IsPrivateUse(*p);
     if (!hidden && *p != u'"' && *p != u'\\') {
       plain.push_back(*p);
       continue;
     }
     out += Utf8(plain);
     plain.clear();
-    char escape[8];
-    if (hidden)
-      std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(*p));
-    else
-      std::snprintf(escape, sizeof escape, "\\%c", char(*p));
-    out += escape;
+    out += hidden ? utf::UnicodeEscape(*p) : std::string{'\\', char(*p)};
   }
   return out + Utf8(plain) + "\"";
 }

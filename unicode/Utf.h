@@ -5,6 +5,7 @@
 #define TRISPAN_UNICODE_UTF_H
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,33 @@ inline std::string ToUtf8(std::u16string_view utf16) {
     }
   }
   return out;
+}
+
+// The private-use area of the basic plane (U+E000 to U+F8FF), where notes
+// keep their diameter signs: no font shows these characters, so texts for
+// people and JSON files write them escaped.
+constexpr bool IsPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+
+// A unit as the escape \uXXXX (lower-case hexadecimal), as JSON writes it.
+inline std::string UnicodeEscape(char16_t unit) {
+  char escape[8];
+  std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(unit));
+  return escape;
+}
+
+// UTF-8 text with each private-use character written as \uXXXX.
+inline std::string EscapePrivateUse(std::string_view utf8) {
+  std::string out;
+  std::u16string plain;
+  for (char16_t unit : ToUtf16(utf8)) {
+    if (!IsPrivateUse(unit)) {
+      plain.push_back(unit);
+      continue;
+    }
+    out += ToUtf8(plain) + UnicodeEscape(unit);
+    plain.clear();
+  }
+  return out + ToUtf8(plain);
 }
 
 } // namespace utf

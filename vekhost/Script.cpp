@@ -1,5 +1,6 @@
 #include "Script.h"
 
+#include "DrawingFile.h"
 #include "SettingsTable.h"
 #include "Utf.h"
 
@@ -87,17 +88,62 @@ const std::vector<NamedControl>& DialogControls() {
   return controls;
 }
 
+// The names of the controls of an action ("select", "click" or "type"), as
+// the dialog's form shows them.
+std::string ControlNames(const std::string& action) {
+  std::string names;
+  for (const NamedControl& control : DialogControls())
+    if (control.action == action && DialogControlName(control.id) == control.name)
+      names += (names.empty() ? "" : ", ") + control.name;
+  return names;
+}
+
+struct EventForm {
+  std::string form, meaning;
+};
+
+// The script's grammar.
+std::vector<EventForm> EventForms() {
+  return {
+      {"pick NAME [X Y]", "pick an element by its name (at its middle, or at X Y)"},
+      {"point X Y [on NAME]", "a data point, on the named element or on none"},
+      {"motion X Y", "the cursor moves to X Y"},
+      {"further X Y", "the further position event (kind 3)"},
+      {"keyin [TEXT]", "typed text: the rest of the line, blanks included"},
+      {"end", "the end button"},
+      {"start", "start the command again once it has ended"},
+      {"dialog select LIST N", "in the settings dialog, which the end button at the width step "
+                               "opens: choose position N of a list (" +
+                                   ControlNames("select") + ")"},
+      {"dialog click BUTTON", "click " + ControlNames("click")},
+      {"dialog type EDIT TEXT", "replace an edit box's text with the rest of the line (" +
+                                    ControlNames("type") +
+                                    "); every control also goes by its setting's registry "
+                                    "name: dialog type MTitle *, dialog click Font-1"},
+      {"names", "list the drawing's elements"},
+      {"show", "show the settings dialog's form again"},
+      {"# ...", "a comment; blank lines are skipped too"},
+  };
+}
+
+// The first words of the forms: the verbs a line may begin with.
+std::string Verbs() {
+  std::string verbs;
+  for (const EventForm& form : EventForms()) {
+    std::string verb = form.form.substr(0, form.form.find(' '));
+    if (verb != "#" && verbs.find(verb) == std::string::npos)
+      verbs += (verbs.empty() ? "" : ", ") + verb;
+  }
+  return verbs;
+}
+
 void ParseDialogAction(std::istringstream& words, const std::string& line, ScriptEvent& event,
                        const std::string& place) {
   std::string name;
   words >> event.action >> name;
-  std::string names;
-  for (const NamedControl& control : DialogControls()) {
-    if (control.action != event.action) continue;
-    if (DialogControlName(control.id) == control.name)
-      names += (names.empty() ? "" : ", ") + control.name;
-    if (control.name == name) event.control = control.id;
-  }
+  std::string names = ControlNames(event.action);
+  for (const NamedControl& control : DialogControls())
+    if (control.action == event.action && control.name == name) event.control = control.id;
   if (names.empty()) Fail(place, "dialog: expected select, click or type");
   if (!event.control) Fail(place, "dialog " + event.action + ": expected one of " + names);
   if (event.action == "select") {
@@ -116,6 +162,30 @@ void ParseDialogAction(std::istringstream& words, const std::string& line, Scrip
 }
 
 } // namespace
+
+std::string ScriptGrammar() {
+  const size_t kColumn = 25, kWidth = 93;
+  std::string text;
+  for (const EventForm& form : EventForms()) {
+    std::string line = "  " + form.form;
+    line += line.size() < kColumn ? std::string(kColumn - line.size(), ' ')
+                                  : "\n" + std::string(kColumn, ' ');
+    std::istringstream words(form.meaning);
+    size_t start = line.rfind('\n') + 1;
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+      if (!first && line.size() - start + 1 + word.size() > kWidth) {
+        line += "\n" + std::string(kColumn, ' ');
+        start = line.size() - kColumn;
+      } else if (!first) {
+        line += ' ';
+      }
+      line += word;
+    }
+    text += line + "\n";
+  }
+  return text;
+}
 
 std::string DialogControlName(int id) {
   for (const NamedControl& control : DialogControls())
@@ -167,8 +237,7 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
   } else if (verb == "names" || verb == "show") {
     event.kind = verb == "names" ? ScriptEvent::Names : ScriptEvent::Show;
   } else {
-    Fail(place, "unknown event \"" + verb +
-                    "\" (pick, point, motion, further, keyin, end, start, dialog, names, show)");
+    Fail(place, "unknown event \"" + verb + "\" (" + Verbs() + ")");
   }
   std::string extra;
   if (words >> extra) Fail(place, "unexpected \"" + extra + "\"");

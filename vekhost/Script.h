@@ -1,22 +1,5 @@
-// Session scripts: one event a line, as a drafter would give them.
-//
-//   pick NAME [X Y]        pick an element by its name (at its middle, or at X Y)
-//   point X Y [on NAME]    a data point, on the named element or on none
-//   motion X Y             the cursor moves to X Y
-//   further X Y            the further position event (kind 3)
-//   keyin [TEXT]           typed text: the rest of the line, blanks included
-//   end                    the end button
-//   start                  start the command again once it has ended
-//   dialog select LIST N   in the settings dialog: choose position N of a list
-//                          (round, frame-dim, frame-char, frame-cmd)
-//   dialog click BUTTON    click font-external, font-windows, ok or cancel
-//   dialog type EDIT TEXT  replace the text of connector, width, height, pitch,
-//                          x, y or prefix with the rest of the line
-//                          (a setting's control also goes by its registry
-//                          name: dialog type MTitle *, dialog click Font-1)
-//   names                  list the elements that can be picked
-//   show                   show the settings dialog's form again
-//   # ...                  a comment; blank lines are skipped too
+// Session scripts: one event a line, as a drafter would give them. The
+// forms and what each means are ScriptGrammar's (vekhost --help shows it).
 #ifndef TRISPAN_VEKHOST_SCRIPT_H
 #define TRISPAN_VEKHOST_SCRIPT_H
 
@@ -41,6 +24,10 @@ struct ScriptEvent {
   int control = 0;
   int position = 0;
 };
+
+// Every form of event a script line takes and what it means, one a line
+// (wrapped, the meanings aligned), as help texts and the README show them.
+std::string ScriptGrammar();
 
 // The name scripts and the dialog's form give a control of the settings
 // dialog: its short name, or else its setting's registry name.

@@ -1,6 +1,7 @@
 // Running the command in the simulated host and telling what happens: each
 // event as given, then each prompt, cursor text and error line the plug-in
-// puts (and, asked for, each host call).
+// puts (and, asked for, each host call), the notes as they are written, and
+// the settings dialog as a form whose actions come from the same events.
 #ifndef TRISPAN_VEKHOST_SESSION_H
 #define TRISPAN_VEKHOST_SESSION_H
 
@@ -14,29 +15,20 @@
 
 namespace vekhost {
 
-// Where a session's events come from: a script, or the terminal.
+// Where a session's events come from: a script, the terminal, a browser.
 class EventSource {
 public:
   virtual ~EventSource() = default;
-  std::optional<ScriptEvent> Next();
-  // Gives an event back, to come next again.
-  void PushBack(const ScriptEvent& event) { pushed_ = event; }
+  // The next event; none when the events have ended.
+  virtual std::optional<ScriptEvent> Next() = 0;
   // Whether the session shows each event as it plays it.
   virtual bool Echoes() const { return true; }
-
-protected:
-  virtual std::optional<ScriptEvent> Read() = 0;
-
-private:
-  std::optional<ScriptEvent> pushed_;
 };
 
 class ScriptSource : public EventSource {
 public:
   explicit ScriptSource(std::vector<ScriptEvent> events) : events_(std::move(events)) {}
-
-protected:
-  std::optional<ScriptEvent> Read() override;
+  std::optional<ScriptEvent> Next() override;
 
 private:
   std::vector<ScriptEvent> events_;
@@ -61,10 +53,13 @@ public:
 
 private:
   void Play(const ScriptEvent& event, EventSource& source);
+  // Hands the event to the plug-in and tells what it did.
+  void Send(const ScriptEvent& event, EventSource& source);
   // The settings dialog is open: shows it, then plays the dialog actions
-  // that come next.
+  // that come next, until OK or Cancel.
   void PlayDialog(HWND dialog, EventSource& source);
-  void ShowDialog(HWND dialog);
+  // How the dialog closed, and whether OK's settings were stored.
+  void ReportDialogClosed(int failedSavesBefore);
   // Each element of the drawing with its kind and measure.
   void ListNames();
   // What the host shows of the plug-in's messages (and calls).
@@ -83,13 +78,6 @@ private:
   bool settingsLost_ = false;
   HWND openDialog_ = nullptr;
 };
-
-// The settings as stored, and their place, for --settings.
-void PrintSettings(std::ostream& out);
-// One line naming the stored settings that differ from the defaults, if any.
-void PrintChangedSettings(std::ostream& out);
-// Deletes the stored settings: the defaults come back at the next start.
-bool ResetSettings();
 
 } // namespace vekhost
 

@@ -14,7 +14,6 @@
 namespace {
 
 const WORD kResourceDialog = 5;
-const WORD kClassButton = 0x80, kClassEdit = 0x81, kClassStatic = 0x82, kClassCombo = 0x85;
 const DWORD kDialogSetFont = 0x40 | 0x48; // DS_SETFONT, DS_SHELLFONT
 
 struct Window {
@@ -123,10 +122,10 @@ WORD ClassOrdinal(WORD ordinal, const std::u16string& name) {
   if (ordinal) return ordinal;
   std::u16string upper = name;
   for (char16_t& c : upper) c = c >= u'a' && c <= u'z' ? c - 32 : c;
-  return upper == u"BUTTON"     ? kClassButton
-         : upper == u"EDIT"     ? kClassEdit
-         : upper == u"STATIC"   ? kClassStatic
-         : upper == u"COMBOBOX" ? kClassCombo
+  return upper == u"BUTTON"     ? WINSTUB_CLASS_BUTTON
+         : upper == u"EDIT"     ? WINSTUB_CLASS_EDIT
+         : upper == u"STATIC"   ? WINSTUB_CLASS_STATIC
+         : upper == u"COMBOBOX" ? WINSTUB_CLASS_COMBO
                                 : 0;
 }
 
@@ -199,7 +198,8 @@ TopLevel* TopLevelOf(HWND handle) {
 
 bool IsRadio(const Window& w) {
   DWORD type = w.control.style & 0xF;
-  return w.control.kind == kClassButton && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+  return w.control.kind == WINSTUB_CLASS_BUTTON &&
+         (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
 }
 
 // A click on an automatic radio button checks it and clears its group.
@@ -355,13 +355,15 @@ LRESULT SendMessageW(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     window->checked = wParam == BST_CHECKED;
     return 0;
   case BM_CLICK:
-    if (window->control.kind != kClassButton) return 0;
+    if (window->control.kind != WINSTUB_CLASS_BUTTON) return 0;
     if (IsRadio(*window) && (window->control.style & 0xF) == BS_AUTORADIOBUTTON)
       ClickRadio(*window);
     return window->dialog->procedure(Handle(window->dialog), WM_COMMAND,
                                      MAKEWPARAM(window->control.id, BN_CLICKED), LPARAM(handle));
   }
-  return window->control.kind == kClassCombo ? ComboMessage(*window, message, wParam, lParam) : 0;
+  return window->control.kind == WINSTUB_CLASS_COMBO
+             ? ComboMessage(*window, message, wParam, lParam)
+             : 0;
 }
 
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {

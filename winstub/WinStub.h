@@ -57,10 +57,18 @@ WINSTUB_API void WinStubRegisterResources(HINSTANCE module, const void* res, siz
 typedef void (*WinStubDialogDriver)(HWND dialog, void* context);
 WINSTUB_API void WinStubSetDialogDriver(WinStubDialogDriver driver, void* context);
 
+// The classes of a dialog template's controls (their atoms).
+enum {
+  WINSTUB_CLASS_BUTTON = 0x80,
+  WINSTUB_CLASS_EDIT = 0x81,
+  WINSTUB_CLASS_STATIC = 0x82,
+  WINSTUB_CLASS_COMBO = 0x85,
+};
+
 // A control as the template made it, for drivers that show the dialog.
 typedef struct WinStubControl {
   int id;
-  WORD kind; // 0x80 button, 0x81 edit, 0x82 static, 0x85 combo box
+  WORD kind; // WINSTUB_CLASS_*
   DWORD style;
   short x, y, cx, cy;
 } WinStubControl;

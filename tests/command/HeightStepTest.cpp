@@ -1,7 +1,7 @@
 // The height step and the note text it composes: the worked examples, the
 // diameter forms, the frame policy and the failures.
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The length step: a dimension, a data point on one, two points or a typed
 // value; and the ways it ends the command.
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The note step: the preview, a new note at a data point, the update of a
 // picked general note, the frame toggle, and the record handed to the host.
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 #include <cstring>
 

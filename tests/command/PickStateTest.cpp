@@ -3,7 +3,7 @@
 // the host. The plug-in's routines are linked into this test and registered
 // with the simulated host.
 #include "PickState.h"
-#include "Session.h"
+#include "PluginSession.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The width step: the dimension's text, the diameter skip, the failures, and
 // the events it lets pass.
 #include "DialogDriver.h"
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 namespace {
 

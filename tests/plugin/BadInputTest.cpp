@@ -3,8 +3,8 @@
 // always ends or goes on as a drafter would expect, and nothing stored is
 // lost.
 #include "DialogDriver.h"
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 #include "SettingsTable.h"
 
 #include <tuple>

@@ -1,7 +1,7 @@
 // Each run of the command: its start (frame saved, settings loaded, FrameDim
 // applied, width step set up) and its end (FrameCmd applied).
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 namespace {
 

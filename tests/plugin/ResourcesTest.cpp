@@ -1,7 +1,7 @@
 // The library's resources as built: dialog template 23000 control by
 // control, and on Windows the version strings and the manifest.
 #include "DialogDriver.h"
-#include "Session.h"
+#include "PluginSession.h"
 #include "Version.h"
 
 #ifndef _WIN32

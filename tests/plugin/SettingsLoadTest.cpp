@@ -1,6 +1,6 @@
 // What a command start leaves in the registry: the twelve settings, each
 // missing one written back with its default as REG_SZ.
-#include "Session.h"
+#include "PluginSession.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Loading the plug-in and registering its command.
-#include "Session.h"
+#include "PluginSession.h"
 
 using StartupTest = PluginTest;
 

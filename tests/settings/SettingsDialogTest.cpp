@@ -1,7 +1,7 @@
 // The settings dialog, opened by the end button at the width step: what it
 // shows, what OK and Cancel leave in the registry and in force.
 #include "DialogDriver.h"
-#include "Session.h"
+#include "PluginSession.h"
 #include "resource.h"
 
 #ifndef _WIN32

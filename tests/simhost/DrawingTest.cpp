@@ -1,6 +1,6 @@
 // The simulated drawing: dimensions, frames, segments and notes.
 #include "FakePlugin.h"
-#include "Session.h"
+#include "PluginSession.h"
 
 #include <cstring>
 

@@ -2,8 +2,8 @@
 // chain, the event mask, picks through filter and compare function, event
 // queries, failures and the journal.
 #include "FakePlugin.h"
+#include "PluginSession.h"
 #include "Printing.h"
-#include "Session.h"
 
 std::vector<std::string> FakePlugin::calls;
 int32_t FakePlugin::queryResult = 0;

@@ -23,21 +23,15 @@ void Record(HWND dialog, DialogView& view) {
 } // namespace
 
 DialogAction Select(int listId, int position) {
-  return [=](HWND dialog) {
-    SendDlgItemMessageW(dialog, listId, CB_SETCURSEL, WPARAM(position), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, listId)));
-  };
+  return [=](HWND dialog) { SelectListItem(dialog, listId, position); };
 }
 
 DialogAction Click(int buttonId) {
-  return [=](HWND dialog) { SendDlgItemMessageW(dialog, buttonId, BM_CLICK, 0, 0); };
+  return [=](HWND dialog) { ClickButton(dialog, buttonId); };
 }
 
 DialogAction Type(int editId, const std::u16string& text) {
-  return [=](HWND dialog) {
-    SetWindowTextW(GetDlgItem(dialog, editId), reinterpret_cast<LPCWSTR>(text.c_str()));
-  };
+  return [=](HWND dialog) { TypeText(dialog, editId, text); };
 }
 
 DialogAction Uncheck(int buttonId) {

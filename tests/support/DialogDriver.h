@@ -1,6 +1,5 @@
 // Plays a user at the settings dialog, the same way on both builds (see
-// DialogPlayer.h): actions go through the Win32 calls, CB_SETCURSEL then
-// CBN_SELCHANGE, BM_CLICK, WM_SETTEXT.
+// DialogPlayer.h): actions as the tests name them, played by its driver.
 #ifndef TRISPAN_TESTS_DIALOGDRIVER_H
 #define TRISPAN_TESTS_DIALOGDRIVER_H
 

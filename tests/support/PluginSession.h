@@ -1,6 +1,6 @@
 // Running the plug-in in the simulated host, as the tests do it.
-#ifndef TRISPAN_TESTS_SESSION_H
-#define TRISPAN_TESTS_SESSION_H
+#ifndef TRISPAN_TESTS_PLUGINSESSION_H
+#define TRISPAN_TESTS_PLUGINSESSION_H
 
 #include "SimHost.h"
 #include "TestRegistry.h"

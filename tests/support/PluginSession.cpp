@@ -1,4 +1,4 @@
-#include "Session.h"
+#include "PluginSession.h"
 
 #ifdef _WIN32
 const char kPluginName[] = "TriSpan.dll";

@@ -1,4 +1,7 @@
-#include "Svg.h"
+#include "Picture.h"
+
+#include "DimensionText.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,17 +12,8 @@ namespace vekhost {
 
 namespace {
 
-const char kDiameter[] = "\xC3\x98";         // Ø
-const char kSignExternal[] = "\xEE\x80\x80"; // U+E000
-const char kSignWindows[] = "\xEE\x84\x9D";  // U+E11D
-const char kDiameterPrefix[] = "\x1c!";      // a dimension's diameter prefix
+const char kDiameter[] = "\xC3\x98"; // Ø
 const double kPi = 3.14159265358979323846;
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
 
 std::string Escape(const std::string& text) {
   std::string out;
@@ -57,24 +51,18 @@ struct View {
   }
 };
 
+// The dimension's text as the plug-in reads it; a diameter whose texts do
+// not show the sign gets it in front.
 std::string DimensionLabel(const Dimension& d) {
-  char number[64];
-  std::snprintf(number, sizeof number, "%.*f", std::clamp(d.decimals, 0, 20), d.measure);
-  // A diameter's mark shows as the sign, unless its prefix carries one.
-  std::string value = (d.mark == 2 && d.prefix.rfind(kDiameterPrefix, 0) != 0 ? kDiameter : "") +
-                      std::string(number);
-  switch (d.noteResult) {
-  case 0:
-    return value;
-  case 1:
-    return d.prefix + value;
-  case 2:
-    return value + d.suffix;
-  case 3:
-    return d.prefix + value + d.suffix;
-  default:
-    return d.prefix;
-  }
+  DimensionReading reading;
+  reading.measure = d.measure;
+  reading.decimals = d.decimals;
+  reading.noteResult = d.noteResult;
+  reading.prefix = utf::ToUtf16(d.prefix);
+  reading.suffix = utf::ToUtf16(d.suffix);
+  std::string text = utf::ToUtf8(DimensionText(reading));
+  bool signShown = HasDiameterPrefix(reading);
+  return d.mark == VEK_DIM_MARK_DIAMETER && !signShown ? kDiameter + text : text;
 }
 
 void Line(std::ostringstream& out, Point a, Point b, const char* style) {
@@ -131,36 +119,10 @@ std::string OldText(const Drawing& drawing, VekElementId id) {
   return "";
 }
 
-} // namespace
-
-std::string ReadableText(const std::string& utf8) {
-  std::string text = Replace(utf8, kDiameterPrefix, kDiameter);
-  text = Replace(Replace(text, kSignExternal, kDiameter), kSignWindows, kDiameter);
-  text.erase(std::remove_if(text.begin(), text.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
-             text.end());
-  return text;
-}
-
-std::string NoteLine(const ResultNote& note) {
-  const SimNote& s = note.state;
-  std::ostringstream out;
-  out << ReadableText(s.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name) << ", at "
-      << s.x << ", " << s.y << " in the " << FrameKey(s.frame) << " frame)";
-  return out.str();
-}
-
-std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes) {
-  const FrameBox& f = drawing.figure;
-  const FrameBox& t = drawing.title;
-  double left = std::min(f.origin.x, t.origin.x) - 10;
-  double right = std::max(f.origin.x + f.size.x, t.origin.x + t.size.x) + 10;
-  double bottom = std::min(f.origin.y, t.origin.y) - 10;
-  double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
-  View view{top, drawing};
-  std::ostringstream out;
-  // No size of its own: the picture scales to the window that shows it.
-  // data-top is the y that a frame's coordinates are mirrored at.
+// The picture's frame: the viewBox around both frames, the arrow heads and a
+// white sheet. No size of its own: the picture scales to the window that
+// shows it; data-top is the y that a frame's coordinates are mirrored at.
+void OpenPicture(std::ostringstream& out, double left, double right, double bottom, double top) {
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
       << Num(right - left) << " " << Num(top - bottom)
       << "\" font-family=\"sans-serif\" data-top=\"" << Num(top) << "\">\n"
@@ -169,9 +131,13 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
          "<path d=\"M 0 0 L 10 5 L 0 10 z\" fill=\"#1f5fbf\"/></marker></defs>\n"
       << "  <rect x=\"" << Num(left) << "\" y=\"0\" width=\"" << Num(right - left) << "\" height=\""
       << Num(top - bottom) << "\" fill=\"white\"/>\n";
+}
+
+// Both frames, the current one marked.
+void DrawFrames(std::ostringstream& out, const View& view) {
   int32_t current = SimGetCurrentFrame();
   for (int32_t frame : {FRAME_FIGURE, FRAME_TITLE}) {
-    const FrameBox& box = drawing.Frame(frame);
+    const FrameBox& box = view.drawing.Frame(frame);
     Point corner = view.Map(frame, Point{0, box.size.y});
     bool isCurrent = frame == current;
     out << "  <rect x=\"" << Num(corner.x) << "\" y=\"" << Num(corner.y) << "\" width=\""
@@ -182,36 +148,59 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
                         (isCurrent ? " (current)" : "");
     Text(out, Point{corner.x + 1.5, corner.y + 4}, 3, 0, label, "fill=\"#777\"");
   }
-  for (const Element& e : drawing.elements) {
+}
+
+// The elements and dimensions, each in a group named for a pointer.
+void DrawElements(std::ostringstream& out, const View& view) {
+  for (const Element& e : view.drawing.elements) {
     OpenNamed(out, e.name);
     Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to),
          "stroke=\"black\" stroke-width=\"0.5\"");
     Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to), kHitArea);
     out << "  </g>\n";
   }
-  for (const Dimension& d : drawing.dimensions) {
+  for (const Dimension& d : view.drawing.dimensions) {
     OpenNamed(out, d.name);
     DrawDimension(out, view, d);
     out << "  </g>\n";
   }
-  for (const ResultNote& note : notes) {
-    const SimNote& s = note.state;
-    const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
-    std::string style = std::string("fill=\"") + color + "\"";
-    Point at = view.Map(s.frame, Point{s.x, s.y});
-    double size = s.height > 0 ? s.height : 3.5;
-    if (!note.name.empty()) OpenNamed(out, note.name);
-    if (note.changed) {
-      // A changed note: its old text struck through, then the new one.
-      out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
-          << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
-          << Escape(ReadableText(OldText(drawing, note.id))) << "</tspan> <tspan " << style << ">"
-          << Escape(ReadableText(s.text)) << "</tspan></text>\n";
-    } else {
-      Text(out, at, size, 0, s.text, style.c_str());
-    }
-    if (!note.name.empty()) out << "  </g>\n";
+}
+
+// A note: new ones red; changed ones orange after their old text struck
+// through; the drawing's own notes named for a pointer.
+void DrawNote(std::ostringstream& out, const View& view, const ResultNote& note) {
+  const SimNote& s = note.state;
+  const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
+  std::string style = std::string("fill=\"") + color + "\"";
+  Point at = view.Map(s.frame, Point{s.x, s.y});
+  double size = s.height > 0 ? s.height : 3.5;
+  if (!note.name.empty()) OpenNamed(out, note.name);
+  if (note.changed) {
+    out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
+        << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
+        << Escape(ReadableText(OldText(view.drawing, note.id))) << "</tspan> <tspan " << style
+        << ">" << Escape(ReadableText(s.text)) << "</tspan></text>\n";
+  } else {
+    Text(out, at, size, 0, s.text, style.c_str());
   }
+  if (!note.name.empty()) out << "  </g>\n";
+}
+
+} // namespace
+
+std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes) {
+  const FrameBox& f = drawing.figure;
+  const FrameBox& t = drawing.title;
+  double left = std::min(f.origin.x, t.origin.x) - 10;
+  double right = std::max(f.origin.x + f.size.x, t.origin.x + t.size.x) + 10;
+  double bottom = std::min(f.origin.y, t.origin.y) - 10;
+  double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
+  View view{top, drawing};
+  std::ostringstream out;
+  OpenPicture(out, left, right, bottom, top);
+  DrawFrames(out, view);
+  DrawElements(out, view);
+  for (const ResultNote& note : notes) DrawNote(out, view, note);
   out << "</svg>\n";
   return out.str();
 }

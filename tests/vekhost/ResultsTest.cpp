@@ -1,0 +1,152 @@
+// What a session leaves, in process: the notes found afterwards, their
+// readable texts, the result file's JSON and the picture's elements.
+#include "VekhostSession.h"
+
+#include "DrawingFile.h"
+#include "Picture.h"
+#include "Results.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using vekhost::ReadableText;
+
+struct ReadableRow {
+  std::string stored, readable;
+};
+
+void PrintTo(const ReadableRow& row, std::ostream* out) { *out << row.readable; }
+
+class ReadableTextTest : public testing::TestWithParam<ReadableRow> {};
+
+TEST_P(ReadableTextTest, ShowsTheSignsAsØAndLeavesControlsOut) {
+  EXPECT_EQ(ReadableText(GetParam().stored), GetParam().readable);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ReadableTextTest,
+                         testing::Values(ReadableRow{"100X50X20", "100X50X20"},
+                                         ReadableRow{"\uE000"
+                                                     "30X120",
+                                                     "Ø30X120"},
+                                         ReadableRow{"SUS-\uE11D"
+                                                     "30",
+                                                     "SUS-Ø30"},
+                                         ReadableRow{"\x1C!30", "Ø30"},
+                                         ReadableRow{"\uE000\x1C!30", "ØØ30"},
+                                         ReadableRow{"a\x1C"
+                                                     "b\x01"
+                                                     "c\td",
+                                                     "abcd"},
+                                         ReadableRow{"!30 \uE001", "!30 \uE001"},
+                                         ReadableRow{"박스\uE000\uE11D", "박스ØØ"},
+                                         ReadableRow{"", ""}));
+
+class ResultsTest : public VekhostSessionTest {
+protected:
+  // The box's note in the title frame, and the general note replaced.
+  void WriteNotes() {
+    Play("pick width\npick length\npick height\npoint 30 12\nstart\npick bore\npick height\n"
+         "pick size");
+  }
+};
+
+TEST_F(ResultsTest, FindsTheNewAndTheChangedNotes) {
+  WriteNotes();
+  Play("pick width\npick length\npick height\nmotion 1 1");
+  std::vector<vekhost::ResultNote> notes = vekhost::ResultNotes(drawing_);
+  ASSERT_EQ(notes.size(), 3u) << "the preview left out";
+  EXPECT_EQ(notes[0].name, "size");
+  EXPECT_TRUE(notes[0].changed);
+  EXPECT_FALSE(notes[0].isNew);
+  EXPECT_STREQ(notes[0].state.text, "\uE000"
+                                    "30X20");
+  EXPECT_EQ(notes[1].name, "label");
+  EXPECT_FALSE(notes[1].changed);
+  EXPECT_TRUE(notes[2].isNew);
+  EXPECT_EQ(notes[2].name, "");
+  EXPECT_EQ(vekhost::NoteLine(notes[2]), "100X50X20  (new, at 31, 12 in the title frame)");
+  EXPECT_EQ(vekhost::NoteLine(notes[0]), "Ø30X20  (changed: size, at 5, 8 in the title frame)");
+  std::optional<SimNote> preview = vekhost::PreviewNote();
+  ASSERT_TRUE(preview);
+  EXPECT_STREQ(preview->text, "100X50X20");
+}
+
+TEST_F(ResultsTest, ASizeAloneIsAChange) {
+  for (VekCharSize size : {VekCharSize{9, 3, 0}, VekCharSize{3.5, 9, 0}, VekCharSize{3.5, 3, 9}}) {
+    VekCharSize same{3.5, 3, 0};
+    VekCmtSetCharSize(drawing_.notes[0].id, &same);
+    VekCmtSetCharSize(drawing_.notes[1].id, &size);
+    std::vector<vekhost::ResultNote> notes = vekhost::ResultNotes(drawing_);
+    EXPECT_FALSE(notes[0].changed) << "the other note";
+    EXPECT_TRUE(notes[1].changed) << size.height << " " << size.width << " " << size.pitch;
+  }
+}
+
+TEST_F(ResultsTest, TheResultFileHoldsTheNewAndChangedNotes) {
+  WriteNotes();
+  std::string text = vekhost::ResultJson(vekhost::ResultNotes(drawing_));
+  EXPECT_NE(text.find("\"text\": \"\\ue00030X20\""), std::string::npos) << text;
+  EXPECT_EQ(text.back(), '\n');
+  nlohmann::json json = nlohmann::json::parse(text);
+  EXPECT_EQ(json["frame"], "figure");
+  ASSERT_EQ(json["notes"].size(), 2u) << "the unchanged note left out";
+  const nlohmann::json& changed = json["notes"][0];
+  EXPECT_EQ(changed["status"], "changed");
+  EXPECT_EQ(changed["name"], "size");
+  EXPECT_EQ(changed["readable"], "Ø30X20");
+  EXPECT_EQ(changed["frame"], "title");
+  EXPECT_EQ(changed["at"], nlohmann::json::array({5.0, 8.0}));
+  const nlohmann::json& added = json["notes"][1];
+  EXPECT_EQ(added["status"], "new");
+  EXPECT_FALSE(added.contains("name"));
+  EXPECT_EQ(added["kind"], VEK_NOTE_KIND_NEW);
+  EXPECT_EQ(added["text"], "100X50X20");
+  EXPECT_EQ(added["height"], 4.0);
+  EXPECT_EQ(added["width"], 4.0);
+  EXPECT_EQ(added["pitch"], 0.0);
+}
+
+TEST_F(ResultsTest, ThePictureShowsEveryElementByName) {
+  WriteNotes();
+  std::string svg = vekhost::DrawingSvg(drawing_, vekhost::ResultNotes(drawing_));
+  EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"-10 0 317 230\" "
+                      "font-family=\"sans-serif\" data-top=\"220\">",
+                      0),
+            0u)
+      << svg.substr(0, 200);
+  for (const char* name : {"width", "length", "height", "bore", "edge", "size", "label"})
+    EXPECT_NE(svg.find("<g data-name=\"" + std::string(name) + "\">"), std::string::npos) << name;
+  EXPECT_NE(svg.find("<text x=\"5\" y=\"200\" font-size=\"3.5\" fill=\"black\"></text>"),
+            std::string::npos)
+      << "an unchanged note in black";
+  EXPECT_NE(svg.find(">Ø30</text>"), std::string::npos) << "a diameter's sign";
+  EXPECT_NE(svg.find(">100</text>"), std::string::npos);
+  EXPECT_NE(svg.find("<text x=\"238\" y=\"208\" font-size=\"4\" fill=\"#d01c1c\">100X50X20</text>"),
+            std::string::npos)
+      << "the new note, red, in the title frame";
+  EXPECT_NE(svg.find("line-through\">SIZE: Ø</tspan> <tspan fill=\"#e07b00\">Ø30X20</tspan>"),
+            std::string::npos)
+      << "the changed note after its old text";
+  EXPECT_NE(svg.find("figure frame (current)"), std::string::npos);
+  EXPECT_NE(svg.find(">title frame</text>"), std::string::npos);
+  EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+}
+
+// A dimension's text in the picture is the one the plug-in reads.
+TEST_F(ResultsTest, ADimensionShowsItsTexts) {
+  vekhost::Drawing drawing = vekhost::ParseDrawing(
+      R"({"dimensions": [
+        {"name": "a", "measure": 2.25, "decimals": 1, "prefix": "<", "suffix": ">", "noteResult": 3},
+        {"name": "b", "measure": 30, "mark": 2, "prefix": "\u001c!", "noteResult": 1},
+        {"name": "c", "measure": 7, "prefix": "P", "noteResult": 4},
+        {"name": "d", "measure": 8, "noteResult": -1}]})",
+      "d.json");
+  std::string svg = vekhost::DrawingSvg(drawing, {});
+  EXPECT_NE(svg.find(">&lt;2.3&gt;</text>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find(">Ø30</text>"), std::string::npos) << "one sign";
+  EXPECT_NE(svg.find(">P</text>"), std::string::npos) << "the prefix instead of the value";
+  EXPECT_NE(svg.find(">8</text>"), std::string::npos) << "texts unread: the value alone";
+}
+
+} // namespace

@@ -1,0 +1,269 @@
+#include "DrawingFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+
+namespace vekhost {
+
+namespace {
+
+using Json = nlohmann::json;
+
+bool IsFinite(const Json& v) { return v.is_number() && std::isfinite(v.get<double>()); }
+
+// Reads the fields of one JSON object, each checked, naming the object's
+// place in the file in every error.
+class Fields {
+public:
+  Fields(const Json& object, std::string file, std::string place)
+      : object_(object), file_(std::move(file)), place_(std::move(place)) {
+    if (!object.is_object()) Fail("", "expected an object");
+  }
+
+  void Number(const char* key, double& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_number() || !std::isfinite(v->get<double>())) Fail(key, "expected a number");
+      out = v->get<double>();
+    }
+  }
+  void Integer(const char* key, int32_t& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_number_integer() || *v < INT32_MIN || *v > INT32_MAX)
+        Fail(key, "expected a whole number");
+      out = v->get<int32_t>();
+    }
+  }
+  void Text(const char* key, std::string& out, bool required = false) {
+    if (const Json* v = Take(key, required)) {
+      if (!v->is_string()) Fail(key, "expected a text");
+      out = v->get<std::string>();
+    }
+  }
+  // True when the point was given.
+  bool At(const char* key, Point& out) {
+    const Json* v = Take(key, false);
+    if (!v) return false;
+    if (!v->is_array() || v->size() != 2 || !IsFinite((*v)[0]) || !IsFinite((*v)[1]))
+      Fail(key, "expected a point [x, y]");
+    out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
+    return true;
+  }
+  void FrameName(const char* key, int32_t& out) {
+    std::string name;
+    Text(key, name);
+    if (name.empty()) return;
+    if (name != "figure" && name != "title") Fail(key, "expected \"figure\" or \"title\"");
+    out = name == "title" ? FRAME_TITLE : FRAME_FIGURE;
+  }
+  const Json* Object(const char* key) { return Take(key, false); }
+  // Every field must have been read: a misspelt one is a fault.
+  void Done() {
+    for (const auto& item : object_.items())
+      if (!seen_.count(item.key())) Fail(item.key(), "unknown field");
+  }
+  [[noreturn]] void Fail(const std::string& key, const std::string& what) const {
+    throw InputError(file_ + ": " + place_ + (key.empty() ? "" : "/" + key) + ": " + what);
+  }
+  const std::string& place() const { return place_; }
+
+private:
+  const Json* Take(const char* key, bool required) {
+    seen_.insert(key);
+    auto it = object_.find(key);
+    if (it == object_.end()) {
+      if (required) Fail(key, "missing");
+      return nullptr;
+    }
+    return &*it;
+  }
+
+  const Json& object_;
+  std::string file_, place_;
+  std::set<std::string> seen_;
+};
+
+Json Parse(const std::string& text, const std::string& path) {
+  try {
+    return Json::parse(text);
+  } catch (const Json::out_of_range& error) { // a number beyond a double's range
+    std::string what = error.what();
+    throw InputError(path + ": " + what.substr(what.find(']') + 2));
+  } catch (const Json::parse_error& error) {
+    size_t line = 1, column = 1;
+    for (size_t i = 0; i + 1 < error.byte && i < text.size(); ++i, ++column)
+      if (text[i] == '\n') ++line, column = 0;
+    std::string what = error.what();
+    what = what.substr(what.find("parse error"));
+    throw InputError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
+                     what);
+  }
+}
+
+// The array at key, each item handed to read with its place.
+template <typename Read> void EachItem(Fields& top, const char* key, Read read) {
+  const Json* items = top.Object(key);
+  if (!items) return;
+  if (!items->is_array()) top.Fail(key, "expected a list");
+  for (size_t i = 0; i < items->size(); ++i)
+    read((*items)[i], "/" + std::string(key) + "/" + std::to_string(i));
+}
+
+// The title frame a drawing does not give: in the figure frame's lower right
+// corner, as a title block stands.
+void PlaceTitleFrame(Drawing& drawing) {
+  const FrameBox& figure = drawing.figure;
+  FrameBox& title = drawing.title;
+  title.size = Point{std::min(90.0, figure.size.x), std::min(40.0, figure.size.y)};
+  title.origin = Point{figure.origin.x + figure.size.x - title.size.x, figure.origin.y};
+}
+
+// Dimensions given without their points, laid out in rows from the top left
+// of their frame so that none covers another.
+void LayOutDimensions(Drawing& drawing, const std::vector<bool>& placed) {
+  std::map<int32_t, int> count; // per frame
+  for (size_t i = 0; i < drawing.dimensions.size(); ++i) {
+    if (placed[i]) continue;
+    Dimension& d = drawing.dimensions[i];
+    const FrameBox& box = drawing.Frame(d.frame);
+    const double row = 14, margin = 10;
+    int rows = std::max(1, int((box.size.y - 2 * margin) / row));
+    int k = count[d.frame]++;
+    double columnWidth = std::max(box.size.x / 2, 1.0);
+    double x = margin + (k / rows) * columnWidth;
+    double y = box.size.y - margin - row / 2 - (k % rows) * row;
+    double length = std::clamp(std::fabs(d.measure), margin, columnWidth - 2 * margin);
+    d.from = Point{x, y};
+    d.to = Point{x + length, y};
+    d.offset = 0;
+  }
+}
+
+void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
+  Fields f(frames, path, "/frames");
+  for (auto [key, box] :
+       {std::pair<const char*, FrameBox*>{"figure", &drawing.figure}, {"title", &drawing.title}}) {
+    if (const Json* frame = f.Object(key)) {
+      Fields g(*frame, path, "/frames/" + std::string(key));
+      g.At("origin", box->origin);
+      g.At("size", box->size);
+      g.Done();
+      if (box->size.x <= 0 || box->size.y <= 0) g.Fail("size", "expected a positive size");
+    }
+  }
+  f.FrameName("current", drawing.currentFrame);
+  f.Done();
+  if (!f.Object("title")) PlaceTitleFrame(drawing);
+}
+
+} // namespace
+
+std::string ReadInputFile(const std::string& path) {
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code))
+    throw InputError(path + ": is a folder, not a file");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw InputError(path + ": cannot be read");
+  try {
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) { // the stream buffer throws on a failed read
+    throw InputError(path + ": cannot be read");
+  }
+}
+
+Drawing LoadDrawing(const std::string& path) { return ParseDrawing(ReadInputFile(path), path); }
+
+namespace {
+
+// Names: given, without blanks, and each used once in the drawing.
+class NameBook {
+public:
+  void Take(Fields& f, std::string& name) {
+    f.Text("name", name, true);
+    if (name.empty() || name.find_first_of(" \t") != std::string::npos)
+      f.Fail("name", "expected a name without blanks");
+    if (!names_.insert(name).second) f.Fail("name", "\"" + name + "\" is used twice");
+  }
+
+private:
+  std::set<std::string> names_;
+};
+
+// A dimension; false when it came without its points.
+bool ReadDimension(Fields& f, NameBook& names, Dimension& d) {
+  names.Take(f, d.name);
+  f.Integer("type", d.type);
+  f.Number("measure", d.measure, true);
+  f.Integer("decimals", d.decimals);
+  f.Text("prefix", d.prefix);
+  f.Text("suffix", d.suffix);
+  f.Integer("noteResult", d.noteResult);
+  f.Integer("mark", d.mark);
+  bool from = f.At("from", d.from);
+  bool to = f.At("to", d.to);
+  f.Number("offset", d.offset);
+  f.FrameName("frame", d.frame);
+  f.Done();
+  uint32_t type = uint32_t(d.type);
+  if (type > VEK_MAX_DIMENSION_TYPE || !(VEK_DIMENSION_TYPES >> type & 1))
+    f.Fail("type", "expected a dimension type: 12 to 15, 17, 22 to 26");
+  return from || to;
+}
+
+void ReadNote(Fields& f, NameBook& names, Note& n) {
+  names.Take(f, n.name);
+  f.Integer("kind", n.kind);
+  f.At("at", n.at);
+  f.Text("text", n.text);
+  f.Number("height", n.height);
+  f.Number("width", n.width);
+  f.Number("pitch", n.pitch);
+  f.FrameName("frame", n.frame);
+  f.Done();
+}
+
+void ReadElement(Fields& f, NameBook& names, Element& e) {
+  names.Take(f, e.name);
+  f.Integer("type", e.type);
+  f.At("from", e.from);
+  f.At("to", e.to);
+  f.FrameName("frame", e.frame);
+  f.Done();
+}
+
+} // namespace
+
+Drawing ParseDrawing(const std::string& text, const std::string& path) {
+  Json json = Parse(text, path);
+  Drawing drawing;
+  Fields top(json, path, "");
+  NameBook names;
+  if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
+  std::vector<bool> placed; // whether each dimension came with its points
+  EachItem(top, "dimensions", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    drawing.dimensions.emplace_back();
+    placed.push_back(ReadDimension(f, names, drawing.dimensions.back()));
+  });
+  EachItem(top, "notes", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    drawing.notes.emplace_back();
+    ReadNote(f, names, drawing.notes.back());
+  });
+  EachItem(top, "elements", [&](const Json& item, const std::string& place) {
+    Fields f(item, path, place);
+    drawing.elements.emplace_back();
+    ReadElement(f, names, drawing.elements.back());
+  });
+  top.Done();
+  LayOutDimensions(drawing, placed);
+  return drawing;
+}
+
+} // namespace vekhost

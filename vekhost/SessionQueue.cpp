@@ -1,0 +1,138 @@
+#include "SessionQueue.h"
+
+#include "Picture.h"
+#include "StateViews.h"
+
+#include <chrono>
+
+namespace vekhost {
+
+namespace {
+
+Task MakeTask(Task::Kind kind) {
+  Task task;
+  task.kind = kind;
+  return task;
+}
+
+} // namespace
+
+void TaskQueue::Push(Task task) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    tasks_.push_back(std::move(task));
+  }
+  ready_.notify_one();
+}
+
+Task TaskQueue::Pop() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  ready_.wait(lock, [&] { return !tasks_.empty(); });
+  Task task = std::move(tasks_.front());
+  tasks_.pop_front();
+  return task;
+}
+
+WebReply TextReply(int status, const std::string& line) {
+  return {status, "text/plain; charset=utf-8", line + "\n"};
+}
+
+WebReply QueuePort::State(size_t journalFrom) {
+  Task task;
+  task.journalFrom = journalFrom;
+  return Call(std::move(task));
+}
+
+WebReply QueuePort::Svg() { return Call(MakeTask(Task::Svg)); }
+
+WebReply QueuePort::Event(const std::string& line) {
+  Task task = MakeTask(Task::Event);
+  task.line = line;
+  return Call(std::move(task));
+}
+
+WebReply QueuePort::Quit() { return Call(MakeTask(Task::Quit)); }
+
+WebReply QueuePort::Call(Task task) {
+  std::future<WebReply> reply = task.reply.get_future();
+  queue_.Push(std::move(task));
+  if (reply.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
+    return TextReply(503, "the session did not answer in time");
+  return reply.get();
+}
+
+std::optional<ScriptEvent> QueueSource::Next() {
+  if (pending_) pending_->reply.set_value(StateReply(SIZE_MAX, false));
+  pending_.reset();
+  if (quit_ || stopped_) return std::nullopt;
+  for (;;) {
+    Task task = queue_.Pop();
+    if (task.kind == Task::Stop) {
+      stopped_ = true;
+      return std::nullopt;
+    }
+    if (task.kind == Task::Quit) {
+      quit_ = std::move(task);
+      return std::nullopt;
+    }
+    if (task.kind != Task::Event) {
+      Answer(task, false);
+      continue;
+    }
+    std::optional<ScriptEvent> event = Take(task);
+    if (!event) continue;
+    pending_ = std::move(task);
+    return event;
+  }
+}
+
+bool QueueSource::ServeEnded() {
+  Task task = queue_.Pop();
+  if (task.kind == Task::Stop) return false;
+  if (task.kind == Task::Event || task.kind == Task::Quit)
+    task.reply.set_value(TextReply(410, "the session has ended"));
+  else
+    Answer(task, true);
+  return true;
+}
+
+void QueueSource::Ended() {
+  if (quit_) quit_->reply.set_value(StateReply(SIZE_MAX, true));
+  quit_.reset();
+}
+
+WebReply QueueSource::StateReply(size_t journalFrom, bool ended) {
+  return {200, "application/json", StateJson(drawing_, session_, journalFrom, ended).dump()};
+}
+
+void QueueSource::Answer(Task& task, bool ended) {
+  if (task.kind == Task::Svg)
+    task.reply.set_value({200, "image/svg+xml", DrawingSvg(drawing_, ResultNotes(drawing_))});
+  else
+    task.reply.set_value(StateReply(task.journalFrom, ended));
+}
+
+std::optional<ScriptEvent> QueueSource::Take(Task& task) {
+  std::optional<ScriptEvent> event;
+  try {
+    event = ParseEvent(task.line, drawing_, "");
+  } catch (const InputError& error) {
+    task.reply.set_value(TextReply(400, error.what()));
+    return std::nullopt;
+  }
+  bool dialogAction =
+      event && (event->kind == ScriptEvent::Dialog || event->kind == ScriptEvent::Show);
+  if (!event)
+    task.reply.set_value(TextReply(400, "expected an event, such as \"pick width\""));
+  else if (session_.OpenDialog() && !dialogAction)
+    task.reply.set_value(
+        TextReply(409, "the settings dialog is open: only dialog actions are taken"));
+  else if (!session_.OpenDialog() && dialogAction)
+    task.reply.set_value(
+        TextReply(409, "no dialog is open: the end button at the width step opens it"));
+  else
+    return event;
+  return std::nullopt;
+}
+
+} // namespace vekhost

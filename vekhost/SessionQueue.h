@@ -1,0 +1,87 @@
+// The hand-over between the web server's threads and the thread that runs
+// the plug-in, as the host's user-interface thread does: every request is a
+// task in one queue; the plug-in's thread takes them in order and answers
+// each through its promise. The server's threads never call the plug-in.
+#ifndef TRISPAN_VEKHOST_SESSIONQUEUE_H
+#define TRISPAN_VEKHOST_SESSIONQUEUE_H
+
+#include "Session.h"
+#include "WebApp.h"
+
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+
+namespace vekhost {
+
+// What a server thread asks of the plug-in's thread.
+struct Task {
+  enum Kind { State, Svg, Event, Quit, Stop } kind = State;
+  std::string line;
+  size_t journalFrom = 0;
+  std::promise<WebReply> reply;
+};
+
+class TaskQueue {
+public:
+  void Push(Task task);
+  // The oldest task, waiting for one.
+  Task Pop();
+
+private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Task> tasks_;
+};
+
+// A one-line text answer.
+WebReply TextReply(int status, const std::string& line);
+
+// The server threads' side: each call waits for the plug-in's thread (503
+// after 30 s).
+class QueuePort : public SessionPort {
+public:
+  explicit QueuePort(TaskQueue& queue) : queue_(queue) {}
+  WebReply State(size_t journalFrom) override;
+  WebReply Svg() override;
+  WebReply Event(const std::string& line) override;
+  WebReply Quit() override;
+
+private:
+  WebReply Call(Task task);
+  TaskQueue& queue_;
+};
+
+// The plug-in's thread: answers the requests in order, and hands the events
+// to the session. Each event's request is answered with the state at the
+// moment the session next waits for one, so that the answer to the end
+// button that opens the dialog already shows the dialog.
+class QueueSource : public EventSource {
+public:
+  QueueSource(TaskQueue& queue, Drawing& drawing, Session& session)
+      : queue_(queue), drawing_(drawing), session_(session) {}
+
+  std::optional<ScriptEvent> Next() override;
+  bool Stopped() const { return stopped_; }
+  // Answers one request of an ended session; false on Stop.
+  bool ServeEnded();
+  // Answers the Quit that ended the session, once the results are written.
+  void Ended();
+
+private:
+  WebReply StateReply(size_t journalFrom, bool ended);
+  void Answer(Task& task, bool ended);
+  // The event of a request, or nothing when the request is answered here.
+  std::optional<ScriptEvent> Take(Task& task);
+
+  TaskQueue& queue_;
+  Drawing& drawing_;
+  Session& session_;
+  std::optional<Task> pending_, quit_;
+  bool stopped_ = false;
+};
+
+} // namespace vekhost
+
+#endif

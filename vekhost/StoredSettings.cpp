@@ -1,0 +1,130 @@
+#include "StoredSettings.h"
+
+#include "Exit.h"
+#include "SettingsTable.h"
+#include "Utf.h"
+
+#include <windows.h>
+#ifndef _WIN32
+#include "WinStub.h"
+#endif
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace vekhost {
+
+namespace {
+
+const std::u16string kSettingsKey = MakeSettingsKey(kSettingsSubKey);
+
+LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+
+// A stored setting as a person reads it: "text" in quotes, a number, or
+// what else it is, and its text when it is a REG_SZ; false when it is missing.
+bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
+                   std::optional<std::u16string>& text) {
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
+  std::vector<char16_t> data(size / 2 + 1, 0);
+  RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+  uint32_t number = 0;
+  std::memcpy(&number, data.data(), std::min<size_t>(size, sizeof number));
+  std::u16string stored(data.data());
+  if (type == REG_SZ) text = stored;
+  if (type == REG_DWORD)
+    shown = std::to_string(number) + " (a number)";
+  else if (type == REG_SZ || type == REG_EXPAND_SZ)
+    shown = "\"" + utf::ToUtf8(stored) + "\"";
+  else
+    shown = "(of type " + std::to_string(type) + ": the default is used)";
+  return true;
+}
+
+} // namespace
+
+int FailedSaves() {
+#ifdef _WIN32
+  return 0;
+#else
+  return WinStubFailedSaves();
+#endif
+}
+
+std::string SaveError() {
+#ifdef _WIN32
+  return "";
+#else
+  return WinStubSaveError();
+#endif
+}
+
+#ifndef _WIN32
+void UseSettingsFile(const std::string& path) { WinStubSetRegistryFile(path.c_str()); }
+
+std::string SettingsFileError() { return WinStubRegistryError(); }
+
+std::string SetBrokenSettingsAside() {
+  std::string file = WinStubRegistryFile(), backup = file + ".bak";
+  std::error_code code;
+  for (int n = 2; std::filesystem::exists(backup, code); ++n)
+    backup = file + ".bak." + std::to_string(n);
+  std::filesystem::rename(file, backup, code);
+  if (code) Fail(file + ": cannot be moved aside: " + code.message(), kExitNotWritten);
+  WinStubSetRegistryFile(file.c_str());
+  return backup;
+}
+#endif
+
+void PrintSettings(std::ostream& out) {
+#ifdef _WIN32
+  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << "\n";
+#else
+  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << " in "
+      << WinStubRegistryFile() << "\n";
+#endif
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    out << "  none stored yet: the first command start writes the defaults\n";
+    return;
+  }
+  for (const SettingField& setting : kSettingFields) {
+    std::string shown;
+    std::optional<std::u16string> text;
+    out << "  " << utf::ToUtf8(setting.name) << " = "
+        << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)") << "\n";
+  }
+  RegCloseKey(key);
+}
+
+void PrintChangedSettings(std::ostream& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return;
+  std::string changed;
+  for (const SettingField& setting : kSettingFields) {
+    std::string shown;
+    std::optional<std::u16string> text;
+    if (!StoredSetting(key, setting.name, shown, text) || text == setting.defaultText) continue;
+    if (!changed.empty()) changed += ", ";
+    changed += utf::ToUtf8(setting.name);
+    changed += " " + shown;
+  }
+  RegCloseKey(key);
+  if (!changed.empty())
+    out << "settings other than the defaults: " << changed
+        << " (vekhost --reset-settings brings the defaults back)\n";
+}
+
+bool ResetSettings() {
+  LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()));
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+} // namespace vekhost

@@ -1,0 +1,110 @@
+#include "Terminal.h"
+
+#include "Help.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <editline/readline.h>
+#include <langinfo.h>
+#include <unistd.h>
+#endif
+
+namespace vekhost {
+
+namespace {
+
+bool StdinIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdin));
+#else
+  return isatty(STDIN_FILENO);
+#endif
+}
+
+#ifdef _WIN32
+// A line typed at the console, as UTF-8 whatever the console's code page.
+bool ReadConsoleLine(std::string& line) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  std::wstring typed;
+  wchar_t buffer[256];
+  DWORD count = 0;
+  while (ReadConsoleW(input, buffer, 256, &count, nullptr) && count > 0) {
+    typed.append(buffer, count);
+    if (typed.back() == L'\n') break;
+  }
+  if (typed.empty()) return false;
+  while (!typed.empty() && (typed.back() == L'\n' || typed.back() == L'\r')) typed.pop_back();
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, typed.data(), int(typed.size()), nullptr, 0, nullptr,
+                                  nullptr);
+  line.assign(size_t(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, typed.data(), int(typed.size()), line.data(), bytes, nullptr,
+                      nullptr);
+  return true;
+}
+#endif
+
+// The next line typed: with line editing and history at a terminal.
+bool ReadLine(bool terminal, std::string& line) {
+#ifdef _WIN32
+  if (terminal) {
+    std::cout << "> " << std::flush;
+    return ReadConsoleLine(line);
+  }
+#else
+  if (terminal) {
+    char* typed = readline("> ");
+    if (!typed) return false;
+    line = typed;
+    if (!line.empty()) add_history(typed);
+    std::free(typed);
+    return true;
+  }
+#endif
+  return static_cast<bool>(std::getline(std::cin, line));
+}
+
+} // namespace
+
+TerminalSource::TerminalSource(const Drawing& drawing)
+    : drawing_(drawing), terminal_(StdinIsTerminal()) {
+  if (terminal_) std::cout << "Type events (help lists them), quit to stop.\n";
+}
+
+std::optional<ScriptEvent> TerminalSource::Next() {
+  std::string line;
+  while (ReadLine(terminal_, line)) {
+    ++number_;
+    if (line == "quit" || line == "exit") return std::nullopt;
+    if (line == "help") {
+      std::cout << Description() << "\n" << Glossary();
+      continue;
+    }
+    try {
+      // Typed at the terminal, a line needs no number; piped in, it does.
+      std::string place = terminal_ ? "" : "line " + std::to_string(number_);
+      if (auto event = ParseEvent(line, drawing_, place)) return event;
+    } catch (const InputError& error) {
+      std::cout << "  " << error.what() << "\n";
+    }
+  }
+  return std::nullopt;
+}
+
+void SetUpTerminalText() {
+#ifdef _WIN32
+  SetConsoleOutputCP(CP_UTF8); // the prompts are Korean, written as UTF-8
+#else
+  // Line editing reads UTF-8 whatever the environment's locale says.
+  if (!std::setlocale(LC_CTYPE, "") || std::string(nl_langinfo(CODESET)) != "UTF-8")
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+#endif
+}
+
+} // namespace vekhost
