@@ -25,7 +25,7 @@ std::u16string Text(FuzzedDataProvider& input, size_t longest) {
 
 void StoreSettings(FuzzedDataProvider& input) {
   HKEY key = nullptr;
-  const std::u16string settingsKey = std::u16string(kSettingsRoot) + kSettingsSubKey;
+  const std::u16string settingsKey = MakeSettingsKey(kSettingsSubKey);
   RegCreateKeyExW(HKEY_CURRENT_USER, settingsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                   &key, nullptr);
   for (int count = input.ConsumeIntegralInRange(0, 4); count > 0; --count) {

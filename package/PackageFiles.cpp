@@ -20,8 +20,7 @@
 
 namespace {
 
-const std::u16string kSettingsKey =
-    u"HKEY_CURRENT_USER\\" + std::u16string(kSettingsRoot) + kSettingsSubKey;
+const std::u16string kSettingsKey = u"HKEY_CURRENT_USER\\" + MakeSettingsKey(kSettingsSubKey);
 
 // A regedit file of these lines, as its bytes.
 std::string RegFile(std::initializer_list<std::u16string> lines) {

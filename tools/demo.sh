@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake --preset linux >/dev/null
-cmake --build --preset linux
+cmake --build --preset linux --target vekhost
 mkdir -p build/demo
 cd build/demo
 # Settings of the demo's own, from the defaults, so the note is always the same.

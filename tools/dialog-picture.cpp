@@ -1,8 +1,10 @@
 // Opens TriSpan's settings dialog the way a drafter does (the end button at
-// the width step) and saves a picture of it as a BMP file, then cancels it.
+// the width step), as a new user first sees it (the settings deleted, so the
+// defaults), and saves a picture of it as a BMP file, then cancels it.
 // Windows only; tools/render-dialog.sh runs it under Wine on a virtual screen.
 //   dialog-picture OUTPUT.bmp
 #include "DialogPlayer.h"
+#include "SettingsTable.h"
 #include "SimHost.h"
 
 #include <windows.h>
@@ -78,6 +80,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dialog-picture: %s\n", SimLastError());
     return 1;
   }
+  std::u16string key = MakeSettingsKey(kSettingsSubKey);
+  RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<LPCWSTR>(key.c_str()));
   bool saved = false;
   OnNextDialog([&](HWND dialog) {
     Pump(1500);

@@ -11,7 +11,7 @@ cmake --build --preset win64 --target TriSpan
 # The files made from the settings table come from the Linux build.
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target package_files
-version=$(sed -n 's/^project(TriSpan VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(cat build/win64/VERSION)
 name=TriSpan-$version-win64
 stage=build/package/$name
 rm -rf build/package && mkdir -p "$stage"

@@ -28,8 +28,6 @@ wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   /v 'MS Shell Dlg' /d NanumGothic /f >/dev/null 2>&1
 # No window manager on the virtual screen: Wine draws the caption itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# The dialog as a new user first sees it: the default settings.
-wine reg delete 'HKCU\SOFTWARE\Quorvane\VEK\TriSpan' /f >/dev/null 2>&1 || true
 wineserver -w
 mkdir -p docs
 WINE_RUN_SCREEN=1 tools/wine-run build/win64/bin/dialog-picture.exe build/win64/settings-dialog.bmp

@@ -9,9 +9,16 @@ const vekhost = process.env.VEKHOST;
 const examples = process.env.EXAMPLES || path.join(__dirname, '../../examples');
 let nextPort = 18750 + (process.pid % 500) * 20;
 
+// Every session's folder is removed when the test process ends.
+const folders = [];
+process.on('exit', () => {
+  for (const folder of folders) fs.rmSync(folder, { recursive: true, force: true });
+});
+
 // defaultPort: no --port, so that vekhost takes 8750 or the next free one.
 async function startSession({ drawing = 'box.json', defaultPort = false } = {}) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vekhost-serve-'));
+  folders.push(folder);
   let port = nextPort++;
   const portOption = defaultPort ? [] : ['--port', String(port)];
   const child = spawn(vekhost, ['--serve', ...portOption, '--registry', path.join(folder, 'settings.reg'),
