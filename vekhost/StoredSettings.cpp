@@ -30,10 +30,15 @@ bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
     return false;
-  std::vector<char16_t> data(size / 2 + 1, 0);
-  RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+  // Whole units for the data, and one more that stays NUL: a text of odd
+  // length or without its NUL ends there.
+  std::vector<char16_t> data((size + 1) / 2 + 1, 0);
+  DWORD got = DWORD((data.size() - 1) * sizeof(char16_t));
+  if (RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                       &got) != ERROR_SUCCESS)
+    got = 0;
   uint32_t number = 0;
-  std::memcpy(&number, data.data(), std::min<size_t>(size, sizeof number));
+  std::memcpy(&number, data.data(), std::min<size_t>(got, sizeof number));
   std::u16string stored(data.data());
   if (type == REG_SZ) text = stored;
   if (type == REG_DWORD)

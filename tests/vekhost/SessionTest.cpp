@@ -146,17 +146,18 @@ TEST_F(VekhostSessionTest, StoredSettingsAreShownAndReset) {
   testreg::SetText(u"MTitle", u"X");
   testreg::SetValue(u"Width", REG_DWORD, {5, 0, 0, 0});
   testreg::SetValue(u"Pitch", REG_BINARY, {1});
+  testreg::SetValue(u"Height", REG_SZ, {'1', 0, '2'}); // odd, without its NUL
   std::ostringstream shown, changed;
   vekhost::PrintSettings(shown);
   vekhost::PrintChangedSettings(changed);
   EXPECT_NE(shown.str().find("  Round = \"2\"\n  Font = (missing)\n  MTitle = \"X\"\n"
-                             "  Width = 5 (a number)\n  Height = (missing)\n"
+                             "  Width = 5 (a number)\n  Height = \"12\"\n"
                              "  Pitch = (of type 3: the default is used)\n"),
             std::string::npos)
       << shown.str();
   EXPECT_EQ(changed.str(), "settings other than the defaults: Round \"2\", Width 5 (a number), "
-                           "Pitch (of type 3: the default is used) (vekhost --reset-settings "
-                           "brings the defaults back)\n");
+                           "Height \"12\", Pitch (of type 3: the default is used) "
+                           "(vekhost --reset-settings brings the defaults back)\n");
   EXPECT_TRUE(vekhost::ResetSettings());
   EXPECT_TRUE(vekhost::ResetSettings()) << "nothing to delete is no failure";
   std::ostringstream empty, none;
