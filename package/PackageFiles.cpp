@@ -7,6 +7,7 @@
 // - the guides, from their templates: @VERSION@ becomes the version and
 //   @DEFAULT:Name@ the default text of the setting Name.
 //   package-files FOLDER VERSION [GUIDE.html...]
+#include "Files.h"
 #include "RegFile.h"
 #include "SettingsTable.h"
 #include "Utf.h"
@@ -46,12 +47,11 @@ std::string ResetRegFile() {
                   u"; writes the defaults again.", u"[-" + kSettingsKey + u"]"});
 }
 
-// Writes the bytes; false when it cannot.
+// Writes the bytes whole; false, said, when it cannot.
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
-  out.close();
-  return bool(out);
+  files::Status status = files::WriteWhole(files::RealFiles(), path, bytes);
+  if (!status.ok()) std::fprintf(stderr, "package-files: %s\n", status.why().c_str());
+  return status.ok();
 }
 
 // The template with its placeholders filled in; false with the first
@@ -93,11 +93,7 @@ bool WriteGuide(const std::string& folder, const std::string& templatePath,
     return false;
   }
   std::string path = folder + "/" + templatePath.substr(templatePath.find_last_of('/') + 1);
-  std::ofstream out(path, std::ios::binary);
-  out << filled;
-  out.close();
-  if (!out) return std::fprintf(stderr, "package-files: cannot write %s\n", path.c_str()), false;
-  return true;
+  return WriteBytes(path, filled);
 }
 
 } // namespace
@@ -111,10 +107,7 @@ int main(int argc, char** argv) {
                                                  {"TriSpan-reset.reg", ResetRegFile()}};
   for (const auto& [name, text] : files) {
     std::string path = std::string(argv[1]) + "/" + name;
-    if (!WriteBytes(path, text)) {
-      std::fprintf(stderr, "package-files: cannot write %s\n", path.c_str());
-      return 1;
-    }
+    if (!WriteBytes(path, text)) return 1;
   }
   for (int i = 3; i < argc; ++i)
     if (!WriteGuide(argv[1], argv[i], argv[2])) return 1;

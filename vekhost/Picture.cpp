@@ -122,10 +122,12 @@ std::string OldText(const Drawing& drawing, VekElementId id) {
 // The picture's frame: the viewBox around both frames, the arrow heads and a
 // white sheet. No size of its own: the picture scales to the window that
 // shows it; data-top is the y that a frame's coordinates are mirrored at.
-void OpenPicture(std::ostringstream& out, double left, double right, double bottom, double top) {
+void OpenPicture(std::ostringstream& out, double left, double right, double bottom, double top,
+                 const std::string& session) {
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
       << Num(right - left) << " " << Num(top - bottom)
-      << "\" font-family=\"sans-serif\" data-top=\"" << Num(top) << "\">\n"
+      << "\" font-family=\"sans-serif\" data-top=\"" << Num(top) << "\""
+      << (session.empty() ? "" : " data-session=\"" + Escape(session) + "\"") << ">\n"
       << "  <defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
          "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto-start-reverse\">"
          "<path d=\"M 0 0 L 10 5 L 0 10 z\" fill=\"#1f5fbf\"/></marker></defs>\n"
@@ -188,7 +190,8 @@ void DrawNote(std::ostringstream& out, const View& view, const ResultNote& note)
 
 } // namespace
 
-std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes) {
+std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes,
+                       const std::string& session) {
   const FrameBox& f = drawing.figure;
   const FrameBox& t = drawing.title;
   double left = std::min(f.origin.x, t.origin.x) - 10;
@@ -197,7 +200,7 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
   double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
   View view{top, drawing};
   std::ostringstream out;
-  OpenPicture(out, left, right, bottom, top);
+  OpenPicture(out, left, right, bottom, top, session);
   DrawFrames(out, view);
   DrawElements(out, view);
   for (const ResultNote& note : notes) DrawNote(out, view, note);

@@ -10,7 +10,10 @@
 
 namespace vekhost {
 
-std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes);
+// session, when given, marks the picture's root (data-session) as the
+// result JSON's "session" marks it, so that a reader can tell a pair.
+std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes,
+                       const std::string& session = "");
 
 } // namespace vekhost
 

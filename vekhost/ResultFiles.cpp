@@ -4,38 +4,47 @@
 #include "Picture.h"
 #include "Results.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <iostream>
+#include <random>
 
 namespace vekhost {
 
-namespace {
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  if (!out.write(text.data(), std::streamsize(text.size())))
-    Fail(path + ": cannot be written", kExitNotWritten);
+std::string NewSessionMark() {
+  std::random_device random;
+  std::string mark;
+  for (int part = 0; part < 4; ++part) {
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", unsigned(random()));
+    mark += hex;
+  }
+  return mark;
 }
 
-} // namespace
-
-void CheckWritable(const std::string& path) {
-  std::error_code code;
-  if (std::filesystem::is_directory(path, code))
-    Fail(path + ": is a folder, not a file", kExitNotWritten);
-  bool existed = std::filesystem::exists(path, code);
-  if (!std::ofstream(path, std::ios::binary | std::ios::app))
-    Fail(path + ": cannot be written", kExitNotWritten);
-  if (!existed) std::filesystem::remove(path, code);
+void CheckWritable(files::Files& files, const std::string& path) {
+  if (files.Stat(path).folder) Fail(path + ": is a folder, not a file", kExitNotWritten);
+  std::string folder = files::FolderOf(files.FollowLinks(path));
+  files::FileInfo info = files.Stat(folder);
+  if (!info.folder)
+    Fail(path + ": cannot be written: " + folder +
+             (info.exists ? " is not a folder" : " does not exist"),
+         kExitNotWritten);
+  std::unique_ptr<files::WritableFile> probe;
+  std::string name = folder + "/.vekhost-probe-" + NewSessionMark();
+  files::Status status = files.CreateNew(name, probe);
+  if (!status.ok()) Fail(path + ": cannot be written: " + status.why(), kExitNotWritten);
+  probe->Close();
+  files.Remove(name);
 }
 
-void WriteResults(const Drawing& drawing, const ResultPaths& paths) {
+void WriteResults(files::Files& files, const Drawing& drawing, const ResultPaths& paths) {
   std::vector<ResultNote> notes = ResultNotes(drawing);
   for (const ResultNote& note : notes)
     if (note.isNew || note.changed) std::cout << "note: " << NoteLine(note) << "\n";
-  WriteFile(paths.json, ResultJson(notes));
-  WriteFile(paths.svg, DrawingSvg(drawing, notes));
+  files::Status status = files::WriteEach(
+      files, {{paths.json, ResultJson(notes, paths.session)},
+              {paths.svg, DrawingSvg(drawing, notes, paths.session)}});
+  if (!status.ok()) Fail(status.why(), kExitNotWritten);
   std::cout << "drawing: " << paths.json << "\npicture: " << paths.svg << "\n";
 }
 

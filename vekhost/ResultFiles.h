@@ -1,25 +1,33 @@
-// The files a session leaves: the result JSON and the picture.
+// The files a session leaves: the result JSON and the picture, written
+// whole through the file seam, both marked with the session that wrote them.
 #ifndef TRISPAN_VEKHOST_RESULTFILES_H
 #define TRISPAN_VEKHOST_RESULTFILES_H
 
 #include "Drawing.h"
+#include "Files.h"
 
 #include <string>
 
 namespace vekhost {
 
-// Where a session's results go.
+// Where a session's results go, and the session's mark.
 struct ResultPaths {
   std::string json, svg;
+  std::string session; // random, one per run
 };
 
-// Finds out before the session whether an output can be written there; an
-// output that did not exist is not left behind. Throws Failure.
-void CheckWritable(const std::string& path);
+// A new session's mark: 128 random bits, as hexadecimal.
+std::string NewSessionMark();
 
-// Tells the new and changed notes and writes both files, saying where.
-// Throws Failure when a file cannot be written.
-void WriteResults(const Drawing& drawing, const ResultPaths& paths);
+// Finds out before the session whether an output can be written there,
+// leaving nothing behind. Throws Failure (exit status 3).
+void CheckWritable(files::Files& files, const std::string& path);
+
+// Tells the new and changed notes and writes both files, saying where: both
+// are written before either replaces the one before. Throws Failure (exit
+// status 3) when they cannot be written; the files before are left as they
+// were.
+void WriteResults(files::Files& files, const Drawing& drawing, const ResultPaths& paths);
 
 } // namespace vekhost
 

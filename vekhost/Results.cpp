@@ -1,6 +1,7 @@
 #include "Results.h"
 
 #include "DiameterSign.h"
+#include "Printable.h"
 #include "Utf.h"
 
 #include <nlohmann/json.hpp>
@@ -60,10 +61,7 @@ std::string ReadableText(const std::string& utf8) {
   std::string text = Replace(utf8, utf::ToUtf8(kDiameterCode), kDiameter);
   for (char16_t sign : {kSignExternalFont, kSignWindowsFont})
     text = Replace(text, utf::ToUtf8(std::u16string(1, sign)), kDiameter);
-  text.erase(std::remove_if(text.begin(), text.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
-             text.end());
-  return text;
+  return EscapeControls(text);
 }
 
 std::string NoteLine(const ResultNote& note) {
@@ -74,8 +72,9 @@ std::string NoteLine(const ResultNote& note) {
   return out.str();
 }
 
-std::string ResultJson(const std::vector<ResultNote>& notes) {
+std::string ResultJson(const std::vector<ResultNote>& notes, const std::string& session) {
   nlohmann::json out;
+  if (!session.empty()) out["session"] = session;
   out["frame"] = FrameKey(SimGetCurrentFrame());
   out["notes"] = nlohmann::json::array();
   for (const ResultNote& note : notes) {

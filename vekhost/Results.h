@@ -28,15 +28,16 @@ std::optional<SimNote> PreviewNote();
 
 // A note's or dimension's text as a person reads it: the diameter signs (the
 // dimension's code and the notes' two characters) as Ø, control characters
-// left out.
+// escaped (\x1b).
 std::string ReadableText(const std::string& utf8);
 // A new or changed note as the session tells it: its readable text, whether
 // it is new, where it stands and in which frame.
 std::string NoteLine(const ResultNote& note);
 
 // The new and changed notes and the current frame, as JSON text: each note's
-// text as stored (the diameter signs as \ue000 or \ue11d) and readable (Ø).
-std::string ResultJson(const std::vector<ResultNote>& notes);
+// text as stored (the diameter signs as \ue000 or \ue11d) and readable (Ø),
+// and the session that wrote it.
+std::string ResultJson(const std::vector<ResultNote>& notes, const std::string& session = "");
 
 } // namespace vekhost
 

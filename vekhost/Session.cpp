@@ -2,6 +2,7 @@
 
 #include "DialogForm.h"
 #include "DialogPlayer.h"
+#include "Interrupt.h"
 #include "Results.h"
 #include "StoredSettings.h"
 
@@ -25,7 +26,7 @@ const char* Refusal(int32_t result) {
 } // namespace
 
 std::optional<ScriptEvent> ScriptSource::Next() {
-  if (next_ >= events_.size()) return std::nullopt;
+  if (next_ >= events_.size() || Interrupted()) return std::nullopt;
   return events_[next_++];
 }
 
@@ -81,6 +82,7 @@ void Session::Send(const ScriptEvent& event, EventSource& source) {
     });
   int32_t result = SimSendEvent(&sim);
   CancelNextDialog();
+  FlushSettings();
   // The plug-in saves the settings once the dialog has closed.
   if (dialogShown)
     ReportDialogClosed(failedSaves);
@@ -153,6 +155,7 @@ void Session::ReportNotes() {
 }
 
 void Session::Report() {
+  FlushSettings();
   if (FailedSaves() > failedSavesShown_) {
     failedSavesShown_ = FailedSaves();
     settingsLost_ = true;

@@ -55,9 +55,13 @@ WebReply QueuePort::Quit() { return Call(MakeTask(Task::Quit)); }
 
 WebReply QueuePort::Call(Task task) {
   std::future<WebReply> reply = task.reply.get_future();
+  std::shared_ptr<std::atomic<int>> claim = task.claim;
   queue_.Push(std::move(task));
-  if (reply.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
-    return TextReply(503, "the session did not answer in time");
+  if (reply.wait_for(patience_) != std::future_status::ready) {
+    int waiting = kWaiting;
+    if (claim->compare_exchange_strong(waiting, kAbandoned))
+      return TextReply(503, "the session is busy: this was not played, send it again");
+  }
   return reply.get();
 }
 
@@ -79,6 +83,7 @@ std::optional<ScriptEvent> QueueSource::Next() {
       Answer(task, false);
       continue;
     }
+    if (!task.Take()) continue; // its request gave up: never played
     std::optional<ScriptEvent> event = Take(task);
     if (!event) continue;
     pending_ = std::move(task);

@@ -8,6 +8,8 @@
 #include "Session.h"
 #include "WebApp.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -15,12 +17,23 @@
 
 namespace vekhost {
 
+// Who has an event: nobody yet, the plug-in's thread (which plays it), or
+// the request, which stopped waiting (and said so): whoever comes first.
+enum Claim { kWaiting, kTaken, kAbandoned };
+
 // What a server thread asks of the plug-in's thread.
 struct Task {
   enum Kind { State, Svg, Event, Quit, Stop } kind = State;
   std::string line;
   size_t journalFrom = 0;
   std::promise<WebReply> reply;
+  std::shared_ptr<std::atomic<int>> claim = std::make_shared<std::atomic<int>>(kWaiting);
+
+  // The plug-in's thread may play it: nobody gave up on it.
+  bool Take() {
+    int waiting = kWaiting;
+    return claim->compare_exchange_strong(waiting, kTaken);
+  }
 };
 
 class TaskQueue {
@@ -38,11 +51,14 @@ private:
 // A one-line text answer.
 WebReply TextReply(int status, const std::string& line);
 
-// The server threads' side: each call waits for the plug-in's thread (503
-// after 30 s).
+// The server threads' side: each call waits for the plug-in's thread. An
+// event it has not taken within the patience is withdrawn and refused (503),
+// and then never played; one it has taken is waited for and answered.
 class QueuePort : public SessionPort {
 public:
-  explicit QueuePort(TaskQueue& queue) : queue_(queue) {}
+  explicit QueuePort(TaskQueue& queue,
+                     std::chrono::milliseconds patience = std::chrono::seconds(30))
+      : queue_(queue), patience_(patience) {}
   WebReply State(size_t journalFrom) override;
   WebReply Svg() override;
   WebReply Event(const std::string& line) override;
@@ -51,6 +67,7 @@ public:
 private:
   WebReply Call(Task task);
   TaskQueue& queue_;
+  std::chrono::milliseconds patience_;
 };
 
 // The plug-in's thread: answers the requests in order, and hands the events

@@ -52,6 +52,14 @@ bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
 
 } // namespace
 
+bool FlushSettings() {
+#ifdef _WIN32
+  return RegFlushKey(HKEY_CURRENT_USER) == ERROR_SUCCESS;
+#else
+  return WinStubFlushRegistry();
+#endif
+}
+
 int FailedSaves() {
 #ifdef _WIN32
   return 0;
@@ -129,7 +137,7 @@ void PrintChangedSettings(std::ostream& out) {
 
 bool ResetSettings() {
   LONG status = RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()));
-  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  return (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) && FlushSettings();
 }
 
 } // namespace vekhost

@@ -18,6 +18,9 @@ void PrintChangedSettings(std::ostream& out);
 // start; false when they could not be deleted.
 bool ResetSettings();
 
+// Writes the settings the plug-in changed to where they are kept; false when
+// they could not be written (counted, and said by SaveError).
+bool FlushSettings();
 // How many times the settings could not be stored, and why the last time
 // ("" on Windows, where the registry says nothing of it).
 int FailedSaves();

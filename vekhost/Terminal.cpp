@@ -1,7 +1,9 @@
 #include "Terminal.h"
 
 #include "Help.h"
+#include "Interrupt.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #else
 #include <editline/readline.h>
 #include <langinfo.h>
+#include <sys/select.h>
 #include <unistd.h>
 #endif
 
@@ -50,24 +53,51 @@ bool ReadConsoleLine(std::string& line) {
 }
 #endif
 
+#ifndef _WIN32
+// A line typed at the terminal with line editing and history; false at the
+// end of input, and at Ctrl-C, which wakes the wait.
+bool EditLine(std::string& line) {
+  static std::string* typed = nullptr;
+  static bool done = false, ended = false;
+  typed = &line;
+  done = ended = false;
+  rl_catch_signals = 0;
+  rl_callback_handler_install("> ", [](char* text) {
+    done = true;
+    ended = text == nullptr;
+    if (!text) return;
+    *typed = text;
+    if (*text) add_history(text);
+    std::free(text);
+  });
+  while (!done && !Interrupted()) {
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(STDIN_FILENO, &ready);
+    int wake = InterruptDescriptor();
+    if (wake >= 0) FD_SET(wake, &ready);
+    if (select(std::max(STDIN_FILENO, wake) + 1, &ready, nullptr, nullptr, nullptr) > 0 &&
+        FD_ISSET(STDIN_FILENO, &ready))
+      rl_callback_read_char();
+  }
+  rl_callback_handler_remove();
+  if (!done || ended) std::cout << "\n";
+  return done && !ended;
+}
+#endif
+
 // The next line typed: with line editing and history at a terminal.
 bool ReadLine(bool terminal, std::string& line) {
+  if (Interrupted()) return false;
 #ifdef _WIN32
   if (terminal) {
     std::cout << "> " << std::flush;
     return ReadConsoleLine(line);
   }
 #else
-  if (terminal) {
-    char* typed = readline("> ");
-    if (!typed) return false;
-    line = typed;
-    if (!line.empty()) add_history(typed);
-    std::free(typed);
-    return true;
-  }
+  if (terminal) return EditLine(line);
 #endif
-  return static_cast<bool>(std::getline(std::cin, line));
+  return static_cast<bool>(std::getline(std::cin, line)) && !Interrupted();
 }
 
 } // namespace

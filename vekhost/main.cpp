@@ -1,13 +1,17 @@
 // vekhost: runs TriSpan the way the host CAD program does, without it.
 #include "DrawingFile.h"
+#include "Files.h"
+#include "Interrupt.h"
 #include "Exit.h"
 #include "Options.h"
+#include "Printable.h"
 #include "ResultFiles.h"
 #include "SettingsTable.h"
 #include "StoredSettings.h"
 #include "Terminal.h"
 #include "Utf.h"
 
+#include <filesystem>
 #include <iostream>
 
 #ifdef _WIN32
@@ -15,6 +19,7 @@
 const char kPluginName[] = "TriSpan.dll";
 #else
 #include "Serve.h"
+#include "WinStub.h"
 #include <unistd.h>
 const char kPluginName[] = "TriSpan.so";
 #endif
@@ -40,23 +45,80 @@ std::string Stem(const std::string& path) {
   return name.substr(0, name.rfind('.'));
 }
 
+#ifndef _WIN32
+// A settings file --registry names: a file, or none yet in a folder that is
+// there; nothing is created for it here.
+void CheckSettingsFile(const std::string& path) {
+  files::Files& files = files::RealFiles();
+  if (files.Stat(path).folder) Fail("--registry " + path + ": is a folder, not a file");
+  std::string folder = files::FolderOf(files.FollowLinks(path));
+  files::FileInfo info = files.Stat(folder);
+  if (!info.folder)
+    Fail("--registry " + path + ": " + folder +
+         (info.exists ? " is not a folder" : " does not exist") + " (nothing was created)");
+}
+#endif
+
 // The registry the settings live in: Windows' own, or the file --registry
-// names; a file that cannot be read stops the run unless it is to be reset.
-void OpenSettings(const Options& options) {
+// names (nothing read or made yet).
+void ChooseSettings(const Options& options) {
 #ifdef _WIN32
   if (!options.registry.empty())
     Fail("--registry: the Windows build keeps the settings in the Windows registry "
          "(HKEY_CURRENT_USER\\" +
          utf::ToUtf8(MakeSettingsKey(kSettingsSubKey)) + "), not in a file");
 #else
+  if (!options.registry.empty()) CheckSettingsFile(options.registry);
   if (!options.registry.empty()) UseSettingsFile(options.registry);
+#endif
+}
+
+// A settings file that cannot be read stops the run, unless it is to be
+// reset: then it is kept aside.
+void OpenSettings(const Options& options) {
+#ifndef _WIN32
   std::string broken = SettingsFileError();
   if (broken.empty()) return;
   if (!options.resetSettings)
     Fail(broken + ": the settings file is left as it is (vekhost --reset-settings keeps it as a "
                   ".bak file and starts again from the defaults)");
   std::cout << "settings: " << broken << "\n  kept as " << SetBrokenSettingsAside() << "\n";
+#else
+  (void)options;
 #endif
+}
+
+// Two names of one file: the same file once links are followed, or the same
+// place for files that are not there yet.
+bool SameFile(const std::string& a, const std::string& b) {
+  files::Files& files = files::RealFiles();
+  files::FileInfo x = files.Stat(a), y = files.Stat(b);
+  if (x.exists || y.exists) return x.SameFileAs(y);
+  auto place = [&](const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(files.FollowLinks(path)),
+                                             ignored);
+  };
+  return place(a) == place(b);
+}
+
+struct NamedFile {
+  std::string what, path, option;
+};
+
+// No output replaces an input or another output.
+void CheckOutputs(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& outputs) {
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    const NamedFile& out = outputs[i];
+    for (const NamedFile& in : inputs)
+      if (SameFile(out.path, in.path))
+        Fail(out.what + " " + out.path + " is " + in.what +
+             ": vekhost never writes over its input (" + out.option + " names another file)");
+    for (size_t j = i + 1; j < outputs.size(); ++j)
+      if (SameFile(out.path, outputs[j].path))
+        Fail(out.what + " " + out.path + " and " + outputs[j].what + " " + outputs[j].path +
+             " are one file (" + out.option + " or " + outputs[j].option + " names another)");
+  }
 }
 
 struct Inputs {
@@ -80,9 +142,28 @@ Inputs ReadInputs(const Options& options) {
   std::string stem = Stem(options.drawing);
   inputs.results.json = options.json.empty() ? stem + ".result.json" : options.json;
   inputs.results.svg = options.svg.empty() ? stem + ".svg" : options.svg;
-  CheckWritable(inputs.results.json);
-  CheckWritable(inputs.results.svg);
+  inputs.results.session = NewSessionMark();
   return inputs;
+}
+
+// Every output checked against the inputs and found writable, before
+// anything runs or is stored.
+void CheckOutputs(const Options& options, const Inputs& inputs) {
+  std::vector<NamedFile> in, out;
+  if (!options.drawing.empty()) in.push_back({"the drawing", options.drawing, ""});
+  if (!options.script.empty() && options.script != "-")
+    in.push_back({"the script", options.script, ""});
+  if (!options.drawing.empty()) {
+    out.push_back({"the result file", inputs.results.json, "--json"});
+    out.push_back({"the picture", inputs.results.svg, "--svg"});
+  }
+#ifndef _WIN32
+  out.push_back({"the settings file", WinStubRegistryFile(), "--registry"});
+#endif
+  CheckOutputs(in, out);
+  if (options.drawing.empty()) return;
+  CheckWritable(files::RealFiles(), inputs.results.json);
+  CheckWritable(files::RealFiles(), inputs.results.svg);
 }
 
 void LoadPlugin(std::string plugin, const char* argv0) {
@@ -97,7 +178,7 @@ void LoadPlugin(std::string plugin, const char* argv0) {
 // Ends a command still running and writes the results; the exit status.
 int EndSession(Session& session, const Inputs& inputs) {
   if (session.Running()) session.Finish();
-  WriteResults(inputs.drawing, inputs.results);
+  WriteResults(files::RealFiles(), inputs.drawing, inputs.results);
   return session.SettingsLost() ? kExitNotWritten : kExitDone;
 }
 
@@ -132,6 +213,7 @@ int PlaySession(const Options& options, Inputs& inputs) {
 #ifndef _WIN32
   if (options.serve) return ServeSession(options, session, inputs);
 #endif
+  CatchInterrupts();
   if (options.script.empty() || options.script == "-") {
     TerminalSource source(inputs.drawing);
     session.Run(source);
@@ -145,9 +227,11 @@ int PlaySession(const Options& options, Inputs& inputs) {
 int Run(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) return kExitDone;
-  OpenSettings(options);
   CheckOptions(options);
+  ChooseSettings(options);
   Inputs inputs = ReadInputs(options);
+  CheckOutputs(options, inputs);
+  OpenSettings(options);
   if (options.resetSettings) {
     if (!ResetSettings()) Fail("the settings could not be deleted", kExitNotWritten);
     std::cout << "settings reset: the next command start writes the defaults\n";
@@ -164,6 +248,8 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   SetUpTerminalText();
+  EscapeControlsOf(std::cout);
+  EscapeControlsOf(std::cerr);
   try {
     return Run(argc, argv);
   } catch (const Failure& failure) {

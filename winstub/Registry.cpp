@@ -1,144 +1,51 @@
-// The registry functions of windows.h over a tree of RegFile.h, with the
-// results Windows gives: sizes in bytes, ERROR_MORE_DATA with the size needed,
-// a value's type and data kept exactly as set.
-#include "RegFile.h"
-#include "WinStub.h"
+// The registry functions of windows.h over the keys of RegistryState.h, with
+// the results Windows gives: sizes in bytes, ERROR_MORE_DATA with the size
+// needed, a value's type and data kept exactly as set. A change is seen at
+// once by every handle of the process; the file gets it at the next flush.
+#include "RegistryState.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <sstream>
 
 namespace winstub {
-namespace {
 
-using regfile::ParseRegFile;
 using regfile::RegKey;
 using regfile::RegValue;
 using regfile::SameName;
-using regfile::WriteRegFile;
 
-struct Registry {
-  std::string file;
-  std::string error;
-  std::string saveError; // why the last failed write failed
-  int failedSaves = 0;
-  bool loaded = false;
-  bool broken = false;
-  bool memoryOnly = false;
-  unsigned failures = 0;
-  WinStubQueryHook queryHook = nullptr;
-  void* queryContext = nullptr;
-  RegKey root;
-  std::map<uintptr_t, std::shared_ptr<RegKey>> handles;
-  uintptr_t nextHandle = 0x1000;
-};
+namespace {
 
-Registry& State() {
-  static Registry registry;
-  return registry;
+// The key at path, made with every missing key on the way.
+std::shared_ptr<RegKey> MakeKey(RegKey& root, const KeyPath& path) {
+  std::shared_ptr<RegKey> key(&root, [](RegKey*) {});
+  for (const std::u16string& name : path) {
+    std::shared_ptr<RegKey> sub = key->FindSubkey(name);
+    if (!sub) {
+      sub = std::make_shared<RegKey>();
+      sub->name = name;
+      key->subkeys.push_back(sub);
+    }
+    key = sub;
+  }
+  return key;
 }
 
-std::string DefaultFile() {
-  if (const char* path = std::getenv("WINSTUB_REGISTRY"); path && *path) return path;
-  std::string base;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-    base = config;
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    base = std::string(home) + "/.config";
-  else
-    base = ".";
-  return base + "/vekhost/registry.reg";
+std::shared_ptr<RegKey> FindIn(RegKey& root, const KeyPath& path) {
+  std::shared_ptr<RegKey> key(&root, [](RegKey*) {});
+  for (const std::u16string& name : path)
+    if (!(key = key->FindSubkey(name))) return nullptr;
+  return key;
 }
 
-// The file's bytes; false with the reason when it is no file or unreadable.
-bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) {
-  std::error_code code;
-  if (std::filesystem::is_directory(path, code)) {
-    error = path + ": is a folder, not a file";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  try {
-    if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::exception&) { // the stream buffer throws on a failed read
-    in.setstate(std::ios::badbit);
-  }
-  if (!in || in.bad()) {
-    error = path + ": cannot be read: " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
-// Reads the file once; a missing file is an empty registry.
-bool Load() {
-  Registry& r = State();
-  if (r.loaded) return !r.broken;
-  r.loaded = true;
-  if (r.memoryOnly) return true;
-  if (r.file.empty()) r.file = DefaultFile();
-  std::error_code ignored;
-  if (!std::filesystem::exists(r.file, ignored)) return true;
-  std::string bytes;
-  if (!ReadWhole(r.file, bytes, r.error)) {
-    r.broken = true;
-    return false;
-  }
-  RegKey parsed;
-  if (!ParseRegFile(bytes, parsed, r.error)) {
-    r.error = r.file + ":" + r.error;
-    r.broken = true;
-    return false;
-  }
-  r.root = std::move(parsed);
-  return true;
-}
-
-// Writes the whole registry, through a temporary file so that a failed write
-// never leaves half a file.
-bool Save() {
-  Registry& r = State();
-  if (r.memoryOnly) return true;
-  std::error_code ignored;
-  std::filesystem::path path(r.file);
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
-  std::string temporary = r.file + ".new";
-  bool written = false;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    std::string bytes = WriteRegFile(r.root);
-    written = out.write(bytes.data(), std::streamsize(bytes.size())) && out.flush();
-  }
-  if (written && std::rename(temporary.c_str(), r.file.c_str()) == 0) return true;
-  r.saveError = r.file + ": cannot be written: " + std::strerror(errno);
-  ++r.failedSaves;
-  std::remove(temporary.c_str());
-  return false;
-}
-
-std::shared_ptr<RegKey> KeyOf(HKEY handle) {
-  Registry& r = State();
-  if (handle == HKEY_CURRENT_USER) return std::shared_ptr<RegKey>(&r.root, [](RegKey*) {});
-  auto it = r.handles.find(reinterpret_cast<uintptr_t>(handle));
-  return it == r.handles.end() ? nullptr : it->second;
-}
-
-HKEY NewHandle(std::shared_ptr<RegKey> key) {
-  Registry& r = State();
-  uintptr_t id = r.nextHandle++;
-  r.handles[id] = std::move(key);
-  return reinterpret_cast<HKEY>(id);
+template <typename Items, typename Name>
+void EraseNamed(Items& items, const std::u16string& name, Name nameOf) {
+  for (size_t i = 0; i < items.size(); ++i)
+    if (SameName(nameOf(items[i]), name)) items.erase(items.begin() + long(i--));
 }
 
 std::u16string Text(LPCWSTR text) { return text ? std::u16string(text) : std::u16string(); }
 
-std::vector<std::u16string> PathParts(LPCWSTR subKey) {
-  std::vector<std::u16string> parts;
+KeyPath PathParts(LPCWSTR subKey) {
+  KeyPath parts;
   std::u16string path = Text(subKey);
   size_t start = 0;
   while (start < path.size()) {
@@ -150,109 +57,124 @@ std::vector<std::u16string> PathParts(LPCWSTR subKey) {
   return parts;
 }
 
-// Common start of every call: the registry is readable and the handle known.
-LONG Enter(HKEY handle, std::shared_ptr<RegKey>& key) {
-  if (!Load()) return ERROR_BADDB;
-  key = KeyOf(handle);
-  return key ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+HKEY NewHandle(const KeyPath& path) {
+  Registry& r = State();
+  uintptr_t id = r.nextHandle++;
+  r.handles[id] = path;
+  return reinterpret_cast<HKEY>(id);
 }
 
-LONG QueryValue(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                LPDWORD size) {
-  std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
-  if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
-  if (State().failures & WINSTUB_FAIL_QUERY) return ERROR_ACCESS_DENIED;
-  RegValue* value = key->FindValue(Text(name));
-  if (!value) return ERROR_FILE_NOT_FOUND;
-  if (type) *type = value->type;
-  DWORD needed = DWORD(value->data.size());
+// Common start of every call: the registry is readable and the handle's key
+// is there; its path and the key.
+LONG Enter(HKEY handle, KeyPath& path, std::shared_ptr<RegKey>& key) {
+  if (!Load()) return ERROR_BADDB;
+  Registry& r = State();
+  if (handle != HKEY_CURRENT_USER) {
+    auto it = r.handles.find(reinterpret_cast<uintptr_t>(handle));
+    if (it == r.handles.end()) return ERROR_INVALID_HANDLE;
+    path = it->second;
+  }
+  key = FindKey(path);
+  return key ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
+// Copies a value's data as the query calls do.
+LONG CopyData(const RegValue& value, LPDWORD type, LPBYTE data, LPDWORD size) {
+  if (type) *type = value.type;
+  DWORD needed = DWORD(value.data.size());
   if (!size) return ERROR_SUCCESS;
   if (data && *size < needed) {
     *size = needed;
     return ERROR_MORE_DATA;
   }
-  if (data && needed) std::memcpy(data, value->data.data(), needed);
+  if (data && needed) std::memcpy(data, value.data.data(), needed);
   *size = needed;
   return ERROR_SUCCESS;
 }
 
+LONG QueryValue(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                LPDWORD size) {
+  KeyPath path;
+  std::shared_ptr<RegKey> key;
+  if (LONG status = Enter(handle, path, key)) return status;
+  if (reserved || (data && !size)) return ERROR_INVALID_PARAMETER;
+  if (State().failures & WINSTUB_FAIL_QUERY) return ERROR_ACCESS_DENIED;
+  RegValue* value = key->FindValue(Text(name));
+  return value ? CopyData(*value, type, data, size) : ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace
+
+std::shared_ptr<RegKey> FindKey(const KeyPath& path) { return FindIn(State().root, path); }
+
+void Apply(RegKey& root, const Change& change) {
+  switch (change.kind) {
+  case Change::CreateKey:
+    MakeKey(root, change.path);
+    break;
+  case Change::SetValue: {
+    std::shared_ptr<RegKey> key = MakeKey(root, change.path);
+    if (RegValue* old = key->FindValue(change.value.name))
+      old->type = change.value.type, old->data = change.value.data;
+    else
+      key->values.push_back(change.value);
+    break;
+  }
+  case Change::DeleteValue:
+    if (std::shared_ptr<RegKey> key = FindIn(root, change.path))
+      EraseNamed(key->values, change.value.name, [](const RegValue& v) { return v.name; });
+    break;
+  case Change::ClearKey:
+    if (std::shared_ptr<RegKey> key = FindIn(root, change.path)) key->values.clear(), key->subkeys.clear();
+    break;
+  case Change::DeleteKey: {
+    KeyPath parent(change.path.begin(), change.path.end() - 1);
+    if (std::shared_ptr<RegKey> key = FindIn(root, parent))
+      EraseNamed(key->subkeys, change.path.back(), [](const auto& sub) { return sub->name; });
+    break;
+  }
+  }
+}
+
 } // namespace winstub
 
 using namespace winstub;
 
+void WinStubSetFiles(files::Files* files) { State().files = files; }
+
 extern "C" {
-
-void WinStubSetRegistryFile(const char* path) {
-  Registry& r = State();
-  r.file = path ? path : "";
-  r.memoryOnly = path == nullptr;
-  r.error.clear();
-  r.loaded = r.broken = false;
-  r.root = RegKey();
-  r.handles.clear();
-}
-
-const char* WinStubRegistryFile(void) {
-  Registry& r = State();
-  if (r.memoryOnly) return "";
-  if (r.file.empty()) r.file = DefaultFile();
-  return r.file.c_str();
-}
-
-const char* WinStubRegistryError(void) {
-  Load();
-  return State().error.c_str();
-}
-
-void WinStubSetRegistryFailures(unsigned flags) { State().failures = flags; }
-
-int WinStubOpenKeyCount(void) { return int(State().handles.size()); }
-
-int WinStubFailedSaves(void) { return State().failedSaves; }
-
-const char* WinStubSaveError(void) { return State().saveError.c_str(); }
-
-void WinStubSetQueryHook(WinStubQueryHook hook, void* context) {
-  State().queryHook = hook;
-  State().queryContext = context;
-}
 
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   if (!result) return ERROR_INVALID_PARAMETER;
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(root, key)) return status;
+  if (LONG status = Enter(root, path, key)) return status;
   if (State().failures & WINSTUB_FAIL_OPEN) return ERROR_ACCESS_DENIED;
-  for (const auto& part : PathParts(subKey)) {
-    key = key->FindSubkey(part);
-    if (!key) return ERROR_FILE_NOT_FOUND;
+  for (const std::u16string& part : PathParts(subKey)) {
+    if (!(key = key->FindSubkey(part))) return ERROR_FILE_NOT_FOUND;
+    path.push_back(key->name);
   }
-  *result = NewHandle(key);
+  *result = NewHandle(path);
   return ERROR_SUCCESS;
 }
 
 LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD reserved, LPWSTR, DWORD, REGSAM,
                      LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
-  if (reserved) return ERROR_INVALID_PARAMETER;
-  if (!result) return ERROR_INVALID_PARAMETER;
+  if (reserved || !result) return ERROR_INVALID_PARAMETER;
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(root, key)) return status;
+  if (LONG status = Enter(root, path, key)) return status;
   if (State().failures & WINSTUB_FAIL_CREATE) return ERROR_ACCESS_DENIED;
   bool created = false;
-  for (const auto& part : PathParts(subKey)) {
-    auto sub = key->FindSubkey(part);
-    if (!sub) {
-      sub = std::make_shared<RegKey>();
-      sub->name = part;
-      key->subkeys.push_back(sub);
-      created = true;
-    }
+  for (const std::u16string& part : PathParts(subKey)) {
+    std::shared_ptr<RegKey> sub = key ? key->FindSubkey(part) : nullptr;
+    path.push_back(sub ? sub->name : part);
+    created |= !sub;
     key = sub;
   }
-  if (created && !Save()) return ERROR_WRITE_FAULT;
+  if (created) Make(Change{Change::CreateKey, path, {}});
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-  *result = NewHandle(key);
+  *result = NewHandle(path);
   return ERROR_SUCCESS;
 }
 
@@ -266,80 +188,111 @@ LONG RegQueryValueExW(HKEY handle, LPCWSTR name, LPDWORD reserved, LPDWORD type,
 
 LONG RegSetValueExW(HKEY handle, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD size) {
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
+  if (LONG status = Enter(handle, path, key)) return status;
   if (reserved || (size && !data)) return ERROR_INVALID_PARAMETER;
   if (State().failures & WINSTUB_FAIL_SET) return ERROR_ACCESS_DENIED;
-  RegValue value{Text(name), type, std::vector<uint8_t>(data, data + size)};
-  if (RegValue* old = key->FindValue(value.name))
-    old->type = type, old->data = value.data;
-  else
-    key->values.push_back(value);
-  return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+  Make(Change{Change::SetValue, path, RegValue{Text(name), type, {data, data + size}}});
+  return ERROR_SUCCESS;
 }
 
 LONG RegEnumValueW(HKEY handle, DWORD index, LPWSTR name, LPDWORD nameUnits, LPDWORD reserved,
                    LPDWORD type, LPBYTE data, LPDWORD size) {
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
+  if (LONG status = Enter(handle, path, key)) return status;
   if (reserved || !name || !nameUnits || (data && !size)) return ERROR_INVALID_PARAMETER;
   if (index >= key->values.size()) return ERROR_NO_MORE_ITEMS;
   const RegValue& value = key->values[index];
   if (*nameUnits <= value.name.size()) return ERROR_MORE_DATA;
   std::memcpy(name, value.name.c_str(), (value.name.size() + 1) * sizeof(char16_t));
   *nameUnits = DWORD(value.name.size());
-  if (type) *type = value.type;
-  if (!size) return ERROR_SUCCESS;
-  DWORD needed = DWORD(value.data.size());
-  if (data && *size < needed) {
-    *size = needed;
-    return ERROR_MORE_DATA;
-  }
-  if (data && needed) std::memcpy(data, value.data.data(), needed);
-  *size = needed;
-  return ERROR_SUCCESS;
+  return CopyData(value, type, data, size);
 }
 
 LONG RegDeleteValueW(HKEY handle, LPCWSTR name) {
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
-  for (size_t i = 0; i < key->values.size(); ++i) {
-    if (SameName(key->values[i].name, Text(name))) {
-      key->values.erase(key->values.begin() + i);
-      return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
-    }
-  }
-  return ERROR_FILE_NOT_FOUND;
+  if (LONG status = Enter(handle, path, key)) return status;
+  if (!key->FindValue(Text(name))) return ERROR_FILE_NOT_FOUND;
+  Make(Change{Change::DeleteValue, path, RegValue{Text(name), 0, {}}});
+  return ERROR_SUCCESS;
 }
 
 LONG RegDeleteTreeW(HKEY handle, LPCWSTR subKey) {
+  KeyPath path;
   std::shared_ptr<RegKey> key;
-  if (LONG status = Enter(handle, key)) return status;
-  std::vector<std::u16string> parts = PathParts(subKey);
+  if (LONG status = Enter(handle, path, key)) return status;
+  KeyPath parts = PathParts(subKey);
   if (parts.empty()) {
-    key->values.clear();
-    key->subkeys.clear();
-    return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+    Make(Change{Change::ClearKey, path, {}});
+    return ERROR_SUCCESS;
   }
-  std::u16string leaf = parts.back();
-  parts.pop_back();
-  for (const auto& part : parts) {
-    key = key->FindSubkey(part);
-    if (!key) return ERROR_FILE_NOT_FOUND;
+  for (const std::u16string& part : parts) {
+    if (!(key = key->FindSubkey(part))) return ERROR_FILE_NOT_FOUND;
+    path.push_back(key->name);
   }
-  for (size_t i = 0; i < key->subkeys.size(); ++i) {
-    if (SameName(key->subkeys[i]->name, leaf)) {
-      key->subkeys.erase(key->subkeys.begin() + i);
-      return Save() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
-    }
-  }
-  return ERROR_FILE_NOT_FOUND;
+  Make(Change{Change::DeleteKey, path, {}});
+  return ERROR_SUCCESS;
+}
+
+LONG RegFlushKey(HKEY handle) {
+  KeyPath path;
+  std::shared_ptr<RegKey> key;
+  if (LONG status = Enter(handle, path, key)) return status;
+  return Flush() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 
 LONG RegCloseKey(HKEY handle) {
   if (handle == HKEY_CURRENT_USER) return ERROR_SUCCESS;
   return State().handles.erase(reinterpret_cast<uintptr_t>(handle)) ? ERROR_SUCCESS
                                                                     : ERROR_INVALID_HANDLE;
+}
+
+void WinStubSetRegistryFile(const char* path) {
+  Registry& r = State();
+  Registry fresh;
+  fresh.file = path ? path : "";
+  fresh.memoryOnly = path == nullptr;
+  fresh.files = r.files;
+  fresh.failures = r.failures;
+  fresh.queryHook = r.queryHook;
+  fresh.queryContext = r.queryContext;
+  fresh.failedSaves = r.failedSaves;
+  fresh.saveError = r.saveError;
+  fresh.nextHandle = r.nextHandle;
+  r = std::move(fresh);
+}
+
+const char* WinStubRegistryFile(void) {
+  Registry& r = State();
+  if (r.memoryOnly) return "";
+  if (r.file.empty()) Load();
+  return r.file.c_str();
+}
+
+const char* WinStubRegistryError(void) {
+  Load();
+  return State().error.c_str();
+}
+
+BOOL WinStubFlushRegistry(void) {
+  if (!Load()) return FALSE;
+  return Flush() ? TRUE : FALSE;
+}
+
+void WinStubSetRegistryFailures(unsigned flags) { State().failures = flags; }
+
+int WinStubOpenKeyCount(void) { return int(State().handles.size()); }
+
+int WinStubFailedSaves(void) { return State().failedSaves; }
+
+const char* WinStubSaveError(void) { return State().saveError.c_str(); }
+
+void WinStubSetQueryHook(WinStubQueryHook hook, void* context) {
+  State().queryHook = hook;
+  State().queryContext = context;
 }
 
 } // extern "C"

@@ -1,17 +1,31 @@
-// Controls for the Linux stand-in registry, for vekhost and the tests.
+// Controls for the Linux stand-ins, for vekhost and the tests.
 //
-// The stand-in keeps HKEY_CURRENT_USER in one file in the format of a
-// Windows registry export (regedit's "Windows Registry Editor Version 5.00",
+// The registry keeps HKEY_CURRENT_USER in memory, where every handle of the
+// process sees a change at once, and in one file in the format of a Windows
+// registry export (regedit's "Windows Registry Editor Version 5.00",
 // UTF-16LE), so settings survive between runs and carry over to Windows.
-// The file is read at the first registry access and written after every
-// change. A file that cannot be parsed is never overwritten: every registry
-// call then fails with ERROR_BADDB.
+// The file is read at the first registry call and read again when another
+// process has replaced it; it is written when the program flushes it
+// (RegFlushKey, WinStubFlushRegistry) and at a normal exit: under a lock on
+// FILE.lock, the file read again, only this process's changes since its last
+// flush applied to it, the file replaced whole. So two programs that save at
+// once each keep what the other set. A file that cannot be parsed is never
+// overwritten: every registry call then fails with ERROR_BADDB.
 #ifndef TRISPAN_WINSTUB_WINSTUB_H
 #define TRISPAN_WINSTUB_WINSTUB_H
 
 #include "windows.h"
 
 #include <stddef.h>
+
+#ifdef __cplusplus
+namespace files {
+class Files;
+}
+// The files the registry reads and writes through; null for the machine's
+// own (tests put a faulty double here).
+WINSTUB_API void WinStubSetFiles(files::Files* files);
+#endif
 
 extern "C" {
 // Keeps the registry in this file from now on (read at the next access);
@@ -23,6 +37,9 @@ WINSTUB_API void WinStubSetRegistryFile(const char* path);
 WINSTUB_API const char* WinStubRegistryFile(void);
 // Why the file could not be read, or "" when it was read or did not exist.
 WINSTUB_API const char* WinStubRegistryError(void);
+// Writes this process's changes into the file; FALSE when it cannot (then
+// counted, and the changes kept for the next flush).
+WINSTUB_API BOOL WinStubFlushRegistry(void);
 // How many times the file could not be written, and why the last time.
 WINSTUB_API int WinStubFailedSaves(void);
 WINSTUB_API const char* WinStubSaveError(void);

@@ -105,6 +105,7 @@ typedef INT_PTR (*DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_BADDB 1009L
+#define ERROR_KEY_DELETED 1018L
 
 #define REG_NONE 0
 #define REG_SZ 1
@@ -136,6 +137,7 @@ WINSTUB_API LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameU
                                LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
 WINSTUB_API LONG RegDeleteValueW(HKEY key, LPCWSTR name);
 WINSTUB_API LONG RegDeleteTreeW(HKEY key, LPCWSTR subKey);
+WINSTUB_API LONG RegFlushKey(HKEY key);
 WINSTUB_API LONG RegCloseKey(HKEY key);
 
 WINSTUB_API INT_PTR DialogBoxParamW(HINSTANCE module, LPCWSTR templateName, HWND parent,

@@ -20,7 +20,7 @@ void PrintTo(const ReadableRow& row, std::ostream* out) { *out << row.readable; 
 
 class ReadableTextTest : public testing::TestWithParam<ReadableRow> {};
 
-TEST_P(ReadableTextTest, ShowsTheSignsAsØAndLeavesControlsOut) {
+TEST_P(ReadableTextTest, ShowsTheSignsAsØAndEscapesControls) {
   EXPECT_EQ(ReadableText(GetParam().stored), GetParam().readable);
 }
 
@@ -34,10 +34,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadableTextTest,
                                                      "SUS-Ø30"},
                                          ReadableRow{"\x1C!30", "Ø30"},
                                          ReadableRow{"\uE000\x1C!30", "ØØ30"},
-                                         ReadableRow{"a\x1C"
-                                                     "b\x01"
-                                                     "c\td",
-                                                     "abcd"},
+                                         ReadableRow{"a\x1C" "b\x01" "c\td\x1b[2J",
+                                                     "a\\x1cb\\x01c\\x09d\\x1b[2J"},
                                          ReadableRow{"!30 \uE001", "!30 \uE001"},
                                          ReadableRow{"박스\uE000\uE11D", "박스ØØ"},
                                          ReadableRow{"", ""}));

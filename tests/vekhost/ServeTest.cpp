@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <thread>
+
 namespace {
 
 using nlohmann::json;
@@ -169,6 +171,32 @@ TEST_F(QueueTest, AnEndedSessionAnswersEventsWith410) {
   EXPECT_FALSE(source.ServeEnded()) << "Stop";
   EXPECT_EQ(event.get().status, 410);
   EXPECT_EQ(quit.get().body, "the session has ended\n");
+}
+
+// An event the plug-in's thread did not take in time is refused, and never
+// played afterwards: a client that sends it again gets one note, not two.
+TEST_F(QueueTest, AnEventNotTakenInTimeIsNeverPlayed) {
+  vekhost::QueuePort port(queue_, std::chrono::milliseconds(20));
+  vekhost::WebReply refused = port.Event("pick width");
+  EXPECT_EQ(refused.status, 503);
+  EXPECT_EQ(refused.body, "the session is busy: this was not played, send it again\n");
+  auto state = Push(vekhost::Task::State);
+  Push(vekhost::Task::Stop);
+  EXPECT_TRUE(Serve());
+  EXPECT_EQ(json::parse(state.get().body)["prompt"], "가로치수선택 : (종료버튼:Dialog)");
+}
+
+TEST(QueuePortTest, AnEventTakenIsAnsweredHoweverLongItTakes) {
+  vekhost::TaskQueue queue;
+  vekhost::QueuePort port(queue, std::chrono::milliseconds(20));
+  std::thread plugin([&] {
+    vekhost::Task task = queue.Pop();
+    ASSERT_TRUE(task.Take());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    task.reply.set_value({200, "application/json", "{}"});
+  });
+  EXPECT_EQ(port.Event("end").status, 200);
+  plugin.join();
 }
 
 TEST(QueuePortTest, ACallWaitsForItsAnswer) {

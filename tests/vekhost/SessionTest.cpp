@@ -2,6 +2,7 @@
 // each row a script and the whole transcript it gives.
 #include "VekhostSession.h"
 
+#include "FaultyFiles.h"
 #include "Results.h"
 #include "StoredSettings.h"
 #include "WinStub.h"
@@ -126,19 +127,30 @@ TEST_F(VekhostSessionTest, DialogActionsReachTheSettings) {
 // A settings file that cannot be written: the settings are in force, the
 // session says they could not be stored and counts them lost.
 TEST_F(VekhostSessionTest, SettingsThatCannotBeStoredAreSaid) {
-  std::string blocker = testing::TempDir() + "vekhost-blocker";
-  std::ofstream(blocker) << "a file, not a folder";
-  vekhost::UseSettingsFile(blocker + "/registry.reg");
+  FaultyFiles faults;
+  faults.FailFrom(FaultyFiles::kRename, 1);
+  WinStubSetFiles(&faults);
   std::string transcript = Play("end\ndialog click ok");
-  EXPECT_NE(transcript.find("  settings could not be stored: " + blocker +
-                            "/registry.reg: cannot be written"),
+  WinStubSetFiles(nullptr);
+  std::string lost = "  settings could not be stored: " + std::string(WinStubRegistryFile()) +
+                     ": cannot be written: injected rename failure\n";
+  EXPECT_EQ(transcript.substr(0, transcript.find("  prompt")),
+            "command 가로x세로x높이 starts\n" + lost)
+      << "the defaults written at the start";
+  EXPECT_NE(transcript.find("  dialog closed: OK, the settings are in force but could not be "
+                            "stored\n" + lost),
             std::string::npos)
       << transcript;
-  EXPECT_NE(transcript.find("  dialog closed: OK, the settings are in force but could not be "
-                            "stored\n"),
-            std::string::npos);
   EXPECT_TRUE(SettingsLost());
-  std::remove(blocker.c_str());
+}
+
+TEST_F(VekhostSessionTest, ADialogsOkIsOneWrite) {
+  FaultyFiles counting;
+  WinStubSetFiles(&counting);
+  Play("end\ndialog select round 1\ndialog type prefix P\ndialog click ok\npick width");
+  WinStubSetFiles(nullptr);
+  EXPECT_EQ(counting.Count(FaultyFiles::kRename), 2) << "the defaults at the start, then OK";
+  EXPECT_EQ(testreg::GetText(u"Round"), u"1");
 }
 
 TEST_F(VekhostSessionTest, StoredSettingsAreShownAndReset) {

@@ -102,9 +102,26 @@ check "script folder" 2 '^vekhost: folder: is a folder, not a file$' -- "${run[@
 check "huge measure" 2 "^vekhost: huge.json: number overflow parsing '1e400'" -- "${run[@]}" huge.json
 check "infinite point" 2 '^vekhost: infinite.events:2: expected a number for x$' -- "${run[@]}" "$examples/box.json" infinite.events
 check "list position" 2 'round9.events:2: dialog select round: expected a position from 0 to 4$' -- "${run[@]}" "$examples/box.json" round9.events
-check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written$' -- "${run[@]}" --json first.json --svg afile/box.svg "$examples/box.json" "$examples/box.events"
+check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written: afile is not a folder$' -- "${run[@]}" --json first.json --svg afile/box.svg "$examples/box.json" "$examples/box.events"
 check "nothing run" 0 '^not there$' -- bash -c '[ -e first.json ] || echo "not there"' 
 check "folder as result" 3 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" --json folder "$examples/box.json" "$examples/box.events"
+
+# Outputs never name an input, nor each other; nothing runs then.
+cp "$examples/box.json" mybox.json
+cp "$examples/box.events" mybox.events
+cp "$examples/box.json" plan.svg
+ln -s mybox.json linked.json
+check "json over the drawing" 2 '^vekhost: the result file mybox.json is the drawing: vekhost never writes over its input \(--json names another file\)$' -- \
+  "${run[@]}" --json mybox.json mybox.json mybox.events
+check "svg over the drawing by a link" 2 '^vekhost: the picture linked.json is the drawing' -- \
+  "${run[@]}" --svg linked.json mybox.json mybox.events
+check "json over the script" 2 'the result file mybox.events is the script' -- \
+  "${run[@]}" --json mybox.events mybox.json mybox.events
+check "the default picture over the drawing" 2 '^vekhost: the picture plan.svg is the drawing: vekhost never writes over its input \(--svg names another file\)$' -- \
+  "${run[@]}" plan.svg mybox.events
+check "two outputs, one file" 2 '^vekhost: the result file out.x and the picture ./out.x are one file \(--json or --svg names another\)$' -- \
+  "${run[@]}" --json out.x --svg ./out.x mybox.json mybox.events
+check "inputs untouched" 0 '^same$' -- bash -c 'cmp -s mybox.json "$1" && cmp -s plan.svg "$1" && [ ! -e out.x ] && echo same' _ "$examples/box.json"
 
 # The interactive helps: names, the preview, a note as soon as written, a
 # dialog open until OK or Cancel, the Korean texts explained.
@@ -136,11 +153,17 @@ if [ "$kind" = linux ]; then
     printf "$content" >empty.reg
     check "empty settings file '$content'" 0 'none stored yet' -- "${vekhost[@]}" --registry empty.reg --settings
   done
-  check "settings folder" 2 '^vekhost: folder: is a folder, not a file' -- "${vekhost[@]}" --registry folder --settings
-  check "settings not stored" 3 'could not be stored: afile/registry.reg: cannot be written' -- \
+  check "settings folder" 2 '^vekhost: --registry folder: is a folder, not a file$' -- "${vekhost[@]}" --registry folder --settings
+  check "settings folder kept" 0 '^folder$' -- bash -c 'ls -d folder && [ ! -e folder.bak ]'
+  check "settings folder not reset" 2 '^vekhost: --registry folder: is a folder, not a file$' -- "${vekhost[@]}" --registry folder --reset-settings
+  check "settings in a file's place" 2 '^vekhost: --registry afile/registry.reg: afile is not a folder \(nothing was created\)$' -- \
     "${vekhost[@]}" --registry afile/registry.reg "$examples/box.json" "$examples/settings.events"
-  check "settings not saved" 3 'dialog closed: OK, the settings are in force but could not be stored' -- \
-    "${vekhost[@]}" --registry afile/registry.reg "$examples/box.json" "$examples/settings.events"
+  check "settings in a missing folder" 2 '^vekhost: --registry missing/dir/r.reg: missing/dir does not exist \(nothing was created\)$' -- \
+    "${vekhost[@]}" --registry missing/dir/r.reg --settings
+  check "missing folder not made" 0 '^not there$' -- bash -c '[ -e missing ] || echo "not there"'
+  check "default folder made" 0 'vekhost/registry.reg' -- bash -c \
+    'HOME=$PWD/home XDG_CONFIG_HOME= "$@" "$0/box.json" "$0/box.events" >/dev/null && ls home/.config/vekhost/registry.reg' \
+    "$examples" "${vekhost[@]}"
   check "changed settings named" 0 '^settings other than the defaults: Round "2", MTitle "\*", PreComment "BOX " \(vekhost --reset-settings' -- \
     bash -c '"$@" "$0/settings.events" >/dev/null && "$@" "$0/box.events"' "$examples" \
     "${vekhost[@]}" --registry changed.reg "$examples/box.json"
@@ -155,6 +178,12 @@ if [ "$kind" = linux ]; then
       "${vekhost[@]}" --registry typed.reg "$examples/box.json"
     check "typed Korean stored, $locale locale" 0 'PreComment = "박스-"' -- "${vekhost[@]}" --registry typed.reg --settings
   done
+  # Control characters from a file are shown escaped, never sent raw.
+  printf '\x1b[2J\xc2\x9bbroken\n' >escape.reg
+  check "control characters shown" 2 'escape.reg:1: expected the header: \\x1b\[2J\\x9bbroken' -- \
+    "${vekhost[@]}" --registry escape.reg --settings
+  check "control characters not sent" 0 '^clean$' -- bash -c \
+    '"$@" 2>&1 | LC_ALL=C grep -q $'"'"'\x1b\|\xc2\x9b'"'"' || echo clean' _ "${vekhost[@]}" --registry escape.reg --settings
   # A registry file that cannot be read is reported and left alone.
   printf 'not a registry\n' >broken.reg
   check "broken registry" 2 'broken.reg:1: expected the header.*left as it is' -- \

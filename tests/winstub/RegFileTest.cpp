@@ -39,7 +39,11 @@ std::string FileText() {
   return out;
 }
 
-void Reread() { WinStubSetRegistryFile(std::string(WinStubRegistryFile()).c_str()); }
+// Flushes, then reads the file again as a new process would.
+void Reread() {
+  WinStubFlushRegistry();
+  WinStubSetRegistryFile(std::string(WinStubRegistryFile()).c_str());
+}
 
 struct Stored {
   std::u16string name;
@@ -88,6 +92,7 @@ TEST_F(RegFileTest, TheFileIsARegeditExport) {
   testreg::SetText(u"PreComment", u"SUS-\"가\"");
   testreg::SetValue(u"Font", REG_DWORD, {1, 0, 0, 0});
   testreg::SetValue(u"Odd", REG_SZ, {'1', 0, '2'});
+  ASSERT_TRUE(WinStubFlushRegistry());
   std::string bytes = ReadFile(WinStubRegistryFile());
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
