@@ -334,3 +334,30 @@ TEST_F(SimHostTest, ASecondRegistrationReplacesTheFirst) {
   EXPECT_EQ(SimStartCommand(), 0);
   EXPECT_EQ(FakePlugin::calls, (Calls{"query", "other start"}));
 }
+
+// A text handed to the host must stay valid until the next event or command
+// start: the host reads it again then, unless told not to check (long runs).
+TEST_F(SimHostTest, CountsHandedTextsThatChangedBeforeTheNextEvent) {
+  static char16_t text[] = u"100X50";
+  auto writeNote = [] {
+    text[0] = u'1';
+    int32_t segment = VekSgmCreateSegment(VEK_SEGMENT_KIND, VEK_SEGMENT_KEEP);
+    VekNoteRecord record{};
+    record.text = text;
+    VekCmtCreateNormal(segment, &record);
+    text[0] = u'9'; // released too early
+  };
+  SimStartCommand();
+  writeNote();
+  SimStartCommand(); // the next command start reads them again
+  EXPECT_EQ(SimStaleTextCount(), 1);
+  SimCheckHandedTexts(0);
+  writeNote();
+  SimStartCommand();
+  EXPECT_EQ(SimStaleTextCount(), 1) << "not checked";
+  SimReset();
+  SimStartCommand();
+  writeNote();
+  SimStartCommand();
+  EXPECT_EQ(SimStaleTextCount(), 1) << "checked again after a reset";
+}

@@ -139,6 +139,14 @@ TEST(DrawingFileTest, LaysOutWhatTheFileLeavesOut) {
   EXPECT_EQ(d.dimensions[2].to.x, 10) << "the default end";
 }
 
+TEST(DrawingFileTest, AnyPositiveFrameSizeIsTaken) {
+  Drawing d = ParseDrawing(R"({"frames": {"figure": {"size": [0.5, 0.25]},
+                               "title": {"size": [0.5, 0.25]}}})",
+                           "d.json");
+  EXPECT_EQ(d.figure.size.y, 0.25);
+  EXPECT_EQ(d.title.size.x, 0.5);
+}
+
 TEST(DrawingFileTest, ASmallFigureFrameHoldsTheTitleFrame) {
   Drawing d = ParseDrawing(R"({"frames": {"figure": {"size": [50, 20]}}})", "d.json");
   EXPECT_EQ(d.title.size.x, 50);

@@ -34,7 +34,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadableTextTest,
                                                      "SUS-Ø30"},
                                          ReadableRow{"\x1C!30", "Ø30"},
                                          ReadableRow{"\uE000\x1C!30", "ØØ30"},
-                                         ReadableRow{"a\x1C" "b\x01" "c\td\x1b[2J",
+                                         ReadableRow{"a\x1C"
+                                                     "b\x01"
+                                                     "c\td\x1b[2J",
                                                      "a\\x1cb\\x01c\\x09d\\x1b[2J"},
                                          ReadableRow{"!30 \uE001", "!30 \uE001"},
                                          ReadableRow{"박스\uE000\uE11D", "박스ØØ"},
@@ -129,6 +131,24 @@ TEST_F(ResultsTest, ThePictureShowsEveryElementByName) {
   EXPECT_NE(svg.find("figure frame (current)"), std::string::npos);
   EXPECT_NE(svg.find(">title frame</text>"), std::string::npos);
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+}
+
+// The picture's view holds both frames, whichever reaches further.
+TEST_F(ResultsTest, TheViewHoldsBothFrames) {
+  vekhost::Drawing wide = vekhost::ParseDrawing(
+      R"({"frames": {"figure": {"origin": [5, 2], "size": [400, 300]},
+                     "title": {"origin": [-20, -30], "size": [90, 40]}}})",
+      "d.json");
+  EXPECT_NE(vekhost::DrawingSvg(wide, {}).find("viewBox=\"-30 0 445 352\""), std::string::npos)
+      << vekhost::DrawingSvg(wide, {}).substr(0, 120);
+  vekhost::Drawing high = vekhost::ParseDrawing(
+      R"({"frames": {"figure": {"size": [100, 50]}, "title": {"origin": [0, 0], "size": [200, 90]}}})",
+      "d.json");
+  EXPECT_NE(
+      vekhost::DrawingSvg(high, {}).find("viewBox=\"-10 0 220 110\" font-family=\"sans-serif\" "
+                                         "data-top=\"100\""),
+      std::string::npos)
+      << vekhost::DrawingSvg(high, {}).substr(0, 120);
 }
 
 // A dimension's text in the picture is the one the plug-in reads.

@@ -63,7 +63,10 @@ TEST_F(ServeTest, TheStateShowsNotesPreviewErrorsAndTheJournal) {
   SimFailCall("VekDimGetMeasure", 1);
   Play("pick width\nstart\npick bore");
   EXPECT_EQ(State()["error"], "치수치 검출에러(1).") << "the last error line";
-  EXPECT_EQ(State(SIZE_MAX, true)["running"], false);
+  SimFailCall("VekDimGetMeasure", 0);
+  Play("pick width");
+  ASSERT_EQ(State()["running"], true);
+  EXPECT_EQ(State(SIZE_MAX, true)["running"], false) << "an ended session runs nothing";
   EXPECT_EQ(State(SIZE_MAX, true)["pickable"], json::array()) << "an ended session picks nothing";
 }
 
@@ -157,6 +160,15 @@ TEST_F(QueueTest, WhileTheDialogIsOpenOnlyItsActionsAreTaken) {
   EXPECT_EQ(pick.get().status, 409);
   EXPECT_EQ(show.get().status, 200);
   EXPECT_TRUE(json::parse(ok.get().body)["dialog"].is_null());
+}
+
+// Stopped while the dialog is open: the dialog closes, the session ends,
+// and the end button's request is answered once.
+TEST_F(QueueTest, AStopWhileTheDialogIsOpenEndsTheSession) {
+  auto end = Push(vekhost::Task::Event, "end");
+  Push(vekhost::Task::Stop);
+  EXPECT_TRUE(Serve());
+  EXPECT_EQ(end.get().status, 200);
 }
 
 TEST_F(QueueTest, AnEndedSessionAnswersEventsWith410) {

@@ -39,6 +39,9 @@ TEST_F(Win32RegistryTest, ReservedArgumentsMustBeZero) {
   DWORD reserved = 0, size = 0;
   EXPECT_EQ(RegQueryValueExW(key_, W(u"Round"), &reserved, nullptr, nullptr, &size),
             ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, W(testreg::kSettingsKey), 0, KEY_READ, nullptr),
+            ERROR_INVALID_PARAMETER)
+      << "no place for the key";
 }
 
 TEST_F(Win32RegistryTest, QueryWithoutBufferGivesTheSize) {

@@ -1,0 +1,131 @@
+// The stand-in dialog manager with a template of the test's own: radio
+// groups that keep to themselves, an owner that stays as it was, and
+// resources cut short that build no dialog.
+#ifndef _WIN32
+#include "DialogPlayer.h"
+#include "WinStub.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+const WORD kTemplate = 100;
+const int kRadioA = 1001, kRadioB = 1002, kRadioC = 1003, kRadioD = 1004;
+const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t(0x5150));
+
+class Bytes {
+public:
+  Bytes& Add(uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+    return *this;
+  }
+  Bytes& Text(const std::u16string& text) {
+    for (char16_t c : text) Add(c, 2);
+    return Add(0, 2);
+  }
+  Bytes& Align() {
+    while (bytes.size() % 4) bytes.push_back(0);
+    return *this;
+  }
+  std::vector<uint8_t> bytes;
+};
+
+// A DLGTEMPLATEEX: two groups of two automatic radio buttons, then OK.
+std::vector<uint8_t> DialogTemplate() {
+  struct Control {
+    DWORD style;
+    int id;
+  };
+  const DWORD radio = WS_VISIBLE | BS_AUTORADIOBUTTON;
+  std::vector<Control> controls = {{radio | WS_GROUP, kRadioA},
+                                   {radio, kRadioB},
+                                   {radio | WS_GROUP, kRadioC},
+                                   {radio, kRadioD},
+                                   {WS_VISIBLE | WS_GROUP, IDOK}};
+  Bytes t;
+  t.Add(1, 2).Add(0xFFFF, 2).Add(0, 4).Add(0, 4).Add(0, 4); // version, help id, styles
+  t.Add(WORD(controls.size()), 2).Add(0, 8).Add(0, 2).Add(0, 2).Text(u"Test"); // no font
+  for (const Control& c : controls) {
+    t.Align().Add(0, 4).Add(0, 4).Add(c.style, 4).Add(0, 8).Add(uint32_t(c.id), 4);
+    t.Add(0xFFFF, 2).Add(0x80, 2).Text(u"").Add(0, 2);
+  }
+  return t.bytes;
+}
+
+// A .res file: the empty first resource, then the dialog.
+std::vector<uint8_t> Resources() {
+  std::vector<uint8_t> dialog = DialogTemplate();
+  Bytes r;
+  r.Add(0, 4).Add(32, 4).Add(0xFFFF, 2).Add(0, 2).Add(0xFFFF, 2).Add(0, 2).Add(0, 16);
+  r.Add(uint32_t(dialog.size()), 4).Add(32, 4).Add(0xFFFF, 2).Add(5, 2).Add(0xFFFF, 2);
+  r.Add(kTemplate, 2).Add(0, 16);
+  r.bytes.insert(r.bytes.end(), dialog.begin(), dialog.end());
+  return r.Align().bytes;
+}
+
+INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, IDOK);
+  return FALSE;
+}
+
+INT_PTR RunDialog(HWND owner, std::function<void(HWND)> play) {
+  OnNextDialog(std::move(play));
+  INT_PTR result = DialogBoxParamW(kModule, MAKEINTRESOURCEW(kTemplate), owner, Procedure, 0);
+  CancelNextDialog();
+  return result;
+}
+
+class DialogsTest : public testing::Test {
+protected:
+  void SetUp() override {
+    std::vector<uint8_t> res = Resources();
+    WinStubRegisterResources(kModule, res.data(), res.size());
+  }
+};
+
+TEST_F(DialogsTest, ARadioButtonClearsItsOwnGroupAlone) {
+  std::vector<int> checked;
+  EXPECT_EQ(RunDialog(nullptr,
+                      [&](HWND dialog) {
+                        for (int id : {kRadioA, kRadioC, kRadioB}) ClickButton(dialog, id);
+                        for (int id : {kRadioA, kRadioB, kRadioC, kRadioD})
+                          checked.push_back(IsDlgButtonChecked(dialog, id));
+                        ClickButton(dialog, kRadioD);
+                        checked.push_back(IsDlgButtonChecked(dialog, kRadioB));
+                        checked.push_back(IsDlgButtonChecked(dialog, kRadioC));
+                        ClickButton(dialog, IDOK);
+                      }),
+            IDOK);
+  EXPECT_EQ(checked, (std::vector<int>{0, 1, 1, 0, 1, 0}));
+}
+
+TEST_F(DialogsTest, ADisabledOwnerStaysDisabled) {
+  HWND owner =
+      CreateWindowExW(0, u"HOST", u"host", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EnableWindow(owner, FALSE);
+  RunDialog(owner, [](HWND) {});
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  EnableWindow(owner, TRUE);
+  bool enabledMeanwhile = true;
+  RunDialog(owner, [&](HWND) { enabledMeanwhile = IsWindowEnabled(owner); });
+  EXPECT_FALSE(enabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(owner)) << "enabled again";
+  DestroyWindow(owner);
+}
+
+TEST_F(DialogsTest, ResourcesCutShortBuildNoDialog) {
+  std::vector<uint8_t> res = Resources();
+  for (size_t size = 0; size < res.size(); size += 3) {
+    std::vector<uint8_t> cut(res.begin(), res.begin() + long(size));
+    WinStubRegisterResources(kModule, cut.data(), cut.size());
+    bool opened = false;
+    EXPECT_EQ(RunDialog(nullptr, [&](HWND) { opened = true; }), -1) << size << " bytes";
+    EXPECT_FALSE(opened);
+  }
+}
+
+} // namespace
+#endif
