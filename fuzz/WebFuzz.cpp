@@ -24,7 +24,10 @@ const vekhost::Drawing& Box() {
 class ScriptPort : public vekhost::SessionPort {
 public:
   vekhost::WebReply State(size_t) override { return {200, "application/json", "{}"}; }
-  vekhost::WebReply Svg() override { return {200, "image/svg+xml", "<svg/>"}; }
+  vekhost::Picture Svg() override {
+    return {"\"t\"", std::make_shared<const std::string>("<svg/>"),
+            std::make_shared<const std::string>("gz")};
+  }
   vekhost::WebReply Event(const std::string& line) override {
     if (line.find('\n') != std::string::npos) std::abort();
     try {
@@ -39,20 +42,24 @@ public:
 
 const char* const kMethods[] = {"GET", "POST", "HEAD", "PUT", "DELETE", "OPTIONS", "get", ""};
 const char* const kHosts[] = {"127.0.0.1:8750", "localhost:8750", "evil.example:8750", ""};
-const int kStatuses[] = {200, 400, 403, 404, 405, 409, 410, 413};
+const int kStatuses[] = {200, 304, 400, 401, 403, 404, 405, 409, 410, 413};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   ScriptPort port;
-  vekhost::WebApp app(port, {"127.0.0.1:8750", "localhost:8750"});
+  vekhost::WebApp app(port,
+                      {{"127.0.0.1:8750", "localhost:8750"}, input.ConsumeBool() ? "t0ken" : ""});
   vekhost::WebRequest request;
   request.method = input.PickValueInArray(kMethods);
   request.path = input.ConsumeBool() ? "/api/event" : input.ConsumeRandomLengthString(40);
   if (input.ConsumeBool()) request.query["journal"] = input.ConsumeRandomLengthString(12);
   request.headers["host"] =
       input.ConsumeBool() ? input.PickValueInArray(kHosts) : input.ConsumeRandomLengthString(30);
+  if (input.ConsumeBool()) request.headers["cookie"] = input.ConsumeRandomLengthString(30);
+  if (input.ConsumeBool()) request.headers["sec-fetch-site"] = input.ConsumeRandomLengthString(12);
+  if (input.ConsumeBool()) request.repeated.insert(input.ConsumeBool() ? "host" : "origin");
   if (input.ConsumeBool())
     request.headers["origin"] =
         input.ConsumeBool() ? "http://127.0.0.1:8750" : input.ConsumeRandomLengthString(30);
@@ -61,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      : input.ConsumeRemainingBytesAsString();
   vekhost::WebReply reply = app.Handle(request);
   if (std::find(std::begin(kStatuses), std::end(kStatuses), reply.status) == std::end(kStatuses) ||
-      reply.body.empty())
+      (reply.Body().empty() && reply.status != 304))
     std::abort();
   return 0;
 }

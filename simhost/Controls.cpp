@@ -88,12 +88,19 @@ bool Failing(const char* function) {
 bool Journaling() { return State().journaling; }
 
 void Journal(const std::string& entry) {
-  if (State().journaling) State().journal.push_back(entry);
+  Host& h = State();
+  if (!h.journaling) return;
+  h.journal.push_back(entry);
+  if (h.journal.size() > size_t(SIM_JOURNAL_KEPT)) {
+    h.journal.pop_front();
+    ++h.journalDropped;
+  }
 }
 
 void ClearJournal() {
   Host& h = State();
   h.journal.clear();
+  h.journalDropped = 0;
   h.callbackNames.clear();
   h.callbackCounts.clear();
 }
@@ -393,11 +400,14 @@ int32_t SimStaleTextCount(void) { return State().staleTexts; }
 
 int32_t SimProtocolFaultCount(void) { return State().protocolFaults; }
 
-int32_t SimJournalSize(void) { return int32_t(State().journal.size()); }
+int32_t SimJournalSize(void) { return State().journalDropped + int32_t(State().journal.size()); }
+
+int32_t SimJournalFirst(void) { return State().journalDropped; }
 
 const char* SimJournalEntry(int32_t index) {
-  const std::vector<std::string>& journal = State().journal;
-  return index >= 0 && index < int32_t(journal.size()) ? journal[index].c_str() : "";
+  Host& h = State();
+  index -= h.journalDropped;
+  return index >= 0 && index < int32_t(h.journal.size()) ? h.journal[size_t(index)].c_str() : "";
 }
 
 void SimJournalClear(void) { ClearJournal(); }

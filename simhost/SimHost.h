@@ -193,8 +193,13 @@ SIMAPI const char* SimFailableCall(int32_t index);
 
 // ---------------------------------------------------------------- journal
 
+// The journal keeps the latest SIM_JOURNAL_KEPT entries; their indices stay
+// as they were. How many entries there were since it was cleared, the index
+// of the oldest kept, and an entry (valid until the journal changes; "" for
+// one dropped or out of range).
+#define SIM_JOURNAL_KEPT 10000
 SIMAPI int32_t SimJournalSize(void);
-// The entry, valid until the journal changes; "" out of range.
+SIMAPI int32_t SimJournalFirst(void);
 SIMAPI const char* SimJournalEntry(int32_t index);
 SIMAPI void SimJournalClear(void);
 // 0: calls are no longer journaled, nor their entries formatted (for long

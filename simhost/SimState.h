@@ -4,6 +4,7 @@
 
 #include "SimHost.h"
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -85,7 +86,8 @@ struct Host {
 
   // Failures and the journal.
   std::set<std::string> failing;
-  std::vector<std::string> journal;
+  std::deque<std::string> journal; // the latest kJournalKept entries
+  int32_t journalDropped = 0;      // entries dropped from its front
   bool journaling = true;
   bool checkHandedTexts = true; // keep a copy of every handed-in text
   std::map<const void*, std::string> callbackNames;

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
   wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
-  libcpp-httplib-dev                              # vekhost --serve
+  libboost1.74-dev zlib1g-dev                     # vekhost --serve: Boost.Beast, gzip
   python3-jsonschema                              # the drawing format's schema
   chromium fonts-nanum                            # the guides and vekhost --serve in a browser
   clang-14 libclang-rt-14-dev                     # the fuzz targets

@@ -2,6 +2,8 @@
 
 #include "Files.h"
 
+#include <cstdlib>
+
 #ifndef _WIN32
 #include <csignal>
 #include <cstring>
@@ -12,9 +14,11 @@
 namespace vekhost {
 
 #ifdef _WIN32
+void WatchTemporaryFiles() {}
 void CatchInterrupts() {}
 bool Interrupted() { return false; }
 int InterruptDescriptor() { return -1; }
+void StopNow() { std::exit(130); }
 #else
 namespace {
 
@@ -43,17 +47,20 @@ void Watch(const std::string& path, bool created) {
 }
 
 void OnInterrupt(int) {
-  if (++interrupts < 2) {
-    if (write(wake[1], "!", 1) < 0) { /* the flag is enough */
-    }
-    return;
+  if (++interrupts >= 2) StopNow();
+  if (write(wake[1], "!", 1) < 0) { /* the flag is enough */
   }
+}
+
+} // namespace
+
+void StopNow() {
   for (Slot& slot : temporaries)
     if (slot.used) unlink(slot.path);
   _exit(130);
 }
 
-} // namespace
+void WatchTemporaryFiles() { files::WatchTemporaries(Watch); }
 
 void CatchInterrupts() {
   if (pipe(wake) == 0) {

@@ -7,13 +7,19 @@
 
 namespace vekhost {
 
-// Takes Ctrl-C and SIGTERM from now on (POSIX; nothing elsewhere).
+// Keeps the names of the temporary files being written, for StopNow.
+void WatchTemporaryFiles();
+// Takes Ctrl-C and SIGTERM from now on (POSIX; nothing elsewhere), and
+// watches the temporary files.
 void CatchInterrupts();
 // Whether the session was asked to end.
 bool Interrupted();
 // A descriptor that becomes readable when the session is asked to end (for
 // select), or -1.
 int InterruptDescriptor();
+// Ends the program at once (exit status 130), after removing the temporary
+// files being written; safe in a signal handler.
+[[noreturn]] void StopNow();
 
 } // namespace vekhost
 

@@ -1,11 +1,18 @@
 #include "Serve.h"
 
+#include "Interrupt.h"
+#include "ResultFiles.h"
 #include "SessionQueue.h"
 
-#include <httplib.h>
+#include <boost/asio/ip/address.hpp>
 
+#include <atomic>
+#include <condition_variable>
 #include <csignal>
+#include <deque>
+#include <ifaddrs.h>
 #include <iostream>
+#include <netdb.h>
 #include <pthread.h>
 #include <thread>
 
@@ -13,60 +20,110 @@ namespace vekhost {
 
 namespace {
 
-WebRequest ToWebRequest(const httplib::Request& r) {
-  WebRequest request{r.method, r.path, {}, {}, r.body};
-  for (const auto& [name, value] : r.params) request.query.emplace(name, value);
-  for (const auto& [name, value] : r.headers) {
-    std::string lower = name;
-    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    request.headers.emplace(lower, value);
+using boost::asio::ip::address;
+using boost::asio::ip::make_address;
+
+// An address as URLs and Host headers write it: IPv6 in brackets.
+std::string HostForm(const address& ip) {
+  return ip.is_v6() ? "[" + ip.to_string() + "]" : ip.to_string();
+}
+
+// Every address of this machine's interfaces.
+std::vector<address> MachineAddresses() {
+  std::vector<address> found;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return found;
+  for (ifaddrs* a = list; a; a = a->ifa_next) {
+    if (!a->ifa_addr || (a->ifa_addr->sa_family != AF_INET && a->ifa_addr->sa_family != AF_INET6))
+      continue;
+    char text[NI_MAXHOST];
+    socklen_t size = a->ifa_addr->sa_family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6);
+    if (getnameinfo(a->ifa_addr, size, text, sizeof text, nullptr, 0, NI_NUMERICHOST) != 0)
+      continue;
+    std::string name = text;
+    boost::system::error_code error;
+    address ip = make_address(name.substr(0, name.find('%')), error); // no zone
+    if (!error) found.push_back(ip);
   }
-  return request;
+  freeifaddrs(list);
+  return found;
 }
 
-// Binds the port the options ask for: the one given, or the default and,
-// when it is taken, the next free one.
-int Bind(httplib::Server& server, const ServeOptions& options) {
-  int last = options.portGiven ? options.port : options.port + kPortsTried - 1;
-  for (int port = options.port; port <= last; ++port)
-    if (server.bind_to_port(options.listen.c_str(), port)) return port;
-  if (options.portGiven)
-    throw InputError("--port " + std::to_string(options.port) + ": the port is taken (or " +
-                     options.listen + " cannot be listened on)");
-  throw InputError("no free port from " + std::to_string(options.port) + " to " +
-                   std::to_string(last) + " on " + options.listen + " (--port chooses another)");
+struct Place {
+  Access access;
+  std::string url;
+  bool remote = false;
+};
+
+// Who may use a server on this address and port, and the address to open.
+// Loopback needs no token; any other address needs one, and a wildcard one
+// takes a Host naming any address of the machine.
+Place PlaceOf(const std::string& listen, int port) {
+  address ip = make_address(listen);
+  std::string suffix = ":" + std::to_string(port);
+  Place place;
+  place.access.hosts = {"localhost" + suffix, "127.0.0.1" + suffix, "[::1]" + suffix,
+                        HostForm(ip) + suffix};
+  place.remote = !ip.is_loopback();
+  std::string shown = ip.is_unspecified() ? "127.0.0.1" : HostForm(ip);
+  if (place.remote) {
+    place.access.token = NewSessionMark();
+    if (ip.is_unspecified())
+      for (const address& machine : MachineAddresses()) {
+        place.access.hosts.push_back(HostForm(machine) + suffix);
+        if (shown == "127.0.0.1" && !machine.is_loopback() && machine.is_v4())
+          shown = HostForm(machine);
+      }
+  }
+  place.url =
+      "http://" + shown + suffix + "/" + (place.remote ? "?token=" + place.access.token : "");
+  return place;
 }
 
-// The library's server, before it binds its port: bodies limited, and
-// SO_REUSEADDR alone (the library's SO_REUSEPORT would let a second server
-// share a port that is taken).
-void SetUpSockets(httplib::Server& server) {
-  server.set_payload_max_length(kMaxBody);
-  server.set_socket_options([](socket_t socket) {
-    int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
-}
+// The threads that run the app for the server: a request that waits for the
+// plug-in's thread holds a worker, not the server.
+class Workers {
+public:
+  Workers(WebApp& app, int count) : app_(app) {
+    for (int i = 0; i < count; ++i) threads_.emplace_back([this] { Work(); });
+  }
+  void Push(WebRequest request, Respond respond) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.emplace_back(std::move(request), std::move(respond));
+    ready_.notify_one();
+  }
+  // Finishes the jobs taken and ends the threads.
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopped_ = true;
+    }
+    ready_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+  }
 
-// Every method of every path answered through the app.
-void Route(httplib::Server& server, WebApp& app) {
-  auto handle = [&app](const httplib::Request& request, httplib::Response& response) {
-    WebReply reply = app.Handle(ToWebRequest(request));
-    response.status = reply.status;
-    response.set_content(reply.body, reply.type.c_str());
-    response.set_header("Cache-Control", "no-store");
-    response.set_header("X-Content-Type-Options", "nosniff");
-  };
-  server.Get(".*", handle);
-  server.Post(".*", handle);
-  server.Put(".*", handle);
-  server.Delete(".*", handle);
-  server.Patch(".*", handle);
-  server.Options(".*", handle);
-}
+private:
+  void Work() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      ready_.wait(lock, [&] { return stopped_ || !jobs_.empty(); });
+      if (jobs_.empty()) return;
+      auto [request, respond] = std::move(jobs_.front());
+      jobs_.pop_front();
+      lock.unlock();
+      respond(app_.Handle(request));
+    }
+  }
+  WebApp& app_;
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::pair<WebRequest, Respond>> jobs_;
+  bool stopped_ = false;
+  std::vector<std::thread> threads_;
+};
 
-// Ctrl-C and SIGTERM reach the thread that waits for them alone: every
-// thread started after this inherits the mask.
+// Ctrl-C and SIGTERM reach the signal thread alone: every thread started
+// after this inherits the mask.
 sigset_t BlockStopSignals() {
   sigset_t signals;
   sigemptyset(&signals);
@@ -82,45 +139,43 @@ void PushStop(TaskQueue& queue) {
   queue.Push(std::move(stop));
 }
 
-// Stops the server; requests that come meanwhile are answered, so that no
-// server thread waits for the plug-in's thread.
-void StopServer(httplib::Server& server, std::thread& listener, TaskQueue& queue) {
-  std::thread drainer([&] {
-    for (Task task = queue.Pop(); task.kind != Task::Stop; task = queue.Pop())
-      task.reply.set_value(TextReply(503, "the server is stopping"));
-  });
-  server.stop();
-  listener.join();
-  PushStop(queue);
-  drainer.join();
+// The first signal ends the session; another one ends the process at once.
+void WaitForSignals(sigset_t signals, TaskQueue& queue, const std::atomic<bool>& done) {
+  bool first = true;
+  timespec tick{0, 100 * 1000 * 1000};
+  while (!done) {
+    if (sigtimedwait(&signals, nullptr, &tick) < 0) continue;
+    if (!first) StopNow();
+    first = false;
+    PushStop(queue);
+  }
 }
 
 } // namespace
 
-void Serve(Drawing& drawing, Session& session, const ServeOptions& options,
+std::unique_ptr<HttpServer> ListenForSession(const std::string& listen, int port,
+                                             ServerLimits limits) {
+  int first = port ? port : kDefaultPort, last = port ? port : kDefaultPort + kPortsTried - 1;
+  return HttpServer::Listen(listen, first, last, limits);
+}
+
+void Serve(HttpServer& server, const std::string& listen, Drawing& drawing, Session& session,
            const std::function<void()>& finish) {
   sigset_t signals = BlockStopSignals();
   TaskQueue queue;
   QueuePort port(queue);
-  httplib::Server server;
-  SetUpSockets(server);
-  int bound = Bind(server, options);
-  WebApp app(port, {"127.0.0.1:" + std::to_string(bound), "localhost:" + std::to_string(bound),
-                    options.listen + ":" + std::to_string(bound)});
-  Route(server, app);
-  std::thread listener([&] { server.listen_after_bind(); });
-  std::thread signalWaiter([&] {
-    int signal = 0;
-    sigwait(&signals, &signal);
-    PushStop(queue);
+  Place place = PlaceOf(listen, server.Port());
+  WebApp app(port, place.access);
+  Workers workers(app, 2);
+  server.Start([&](WebRequest request, Respond respond) {
+    workers.Push(std::move(request), std::move(respond));
   });
-
-  std::string address = options.listen == "0.0.0.0" ? "127.0.0.1" : options.listen;
-  if (options.listen != "127.0.0.1")
-    std::cout << "warning: listening on " << options.listen
-              << ": other machines may reach this session\n";
-  std::cout << "serving the session at http://" << address << ":" << bound
-            << "/  (Ctrl-C or the page's Quit ends it)\n"
+  std::atomic<bool> done = false;
+  std::thread signalWaiter(WaitForSignals, signals, std::ref(queue), std::cref(done));
+  if (place.remote)
+    std::cout << "warning: listening on " << listen << ": other machines may reach this "
+              << "session; they need the address below, which holds its token\n";
+  std::cout << "serving the session at " << place.url << "  (Ctrl-C or the page's Quit ends it)\n"
             << std::flush;
   QueueSource source(queue, drawing, session);
   session.Run(source);
@@ -132,7 +187,17 @@ void Serve(Drawing& drawing, Session& session, const ServeOptions& options,
     while (source.ServeEnded()) {
     }
   }
-  StopServer(server, listener, queue);
+  // Requests still waiting for the plug-in's thread are answered, so that
+  // no worker waits for it.
+  std::thread drainer([&] {
+    for (Task task = queue.Pop(); task.kind != Task::Stop; task = queue.Pop())
+      task.Answer(TextReply(503, "the server is stopping"));
+  });
+  server.Stop();
+  workers.Stop();
+  PushStop(queue);
+  drainer.join();
+  done = true;
   signalWaiter.join();
 }
 

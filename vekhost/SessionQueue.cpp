@@ -1,6 +1,8 @@
 #include "SessionQueue.h"
 
+#include "Gzip.h"
 #include "Picture.h"
+#include "ResultFiles.h"
 #include "StateViews.h"
 
 #include <chrono>
@@ -33,17 +35,18 @@ Task TaskQueue::Pop() {
   return task;
 }
 
-WebReply TextReply(int status, const std::string& line) {
-  return {status, "text/plain; charset=utf-8", line + "\n"};
-}
-
 WebReply QueuePort::State(size_t journalFrom) {
   Task task;
   task.journalFrom = journalFrom;
   return Call(std::move(task));
 }
 
-WebReply QueuePort::Svg() { return Call(MakeTask(Task::Svg)); }
+Picture QueuePort::Svg() {
+  Task task = MakeTask(Task::Svg);
+  std::future<Picture> picture = task.picture.get_future();
+  queue_.Push(std::move(task));
+  return picture.get();
+}
 
 WebReply QueuePort::Event(const std::string& line) {
   Task task = MakeTask(Task::Event);
@@ -64,6 +67,9 @@ WebReply QueuePort::Call(Task task) {
   }
   return reply.get();
 }
+
+QueueSource::QueueSource(TaskQueue& queue, Drawing& drawing, Session& session)
+    : queue_(queue), drawing_(drawing), session_(session), mark_(NewSessionMark().substr(0, 12)) {}
 
 std::optional<ScriptEvent> QueueSource::Next() {
   if (pending_) pending_->reply.set_value(StateReply(SIZE_MAX, false));
@@ -87,6 +93,7 @@ std::optional<ScriptEvent> QueueSource::Next() {
     std::optional<ScriptEvent> event = Take(task);
     if (!event) continue;
     pending_ = std::move(task);
+    ++version_;
     return event;
   }
 }
@@ -95,13 +102,14 @@ bool QueueSource::ServeEnded() {
   Task task = queue_.Pop();
   if (task.kind == Task::Stop) return false;
   if (task.kind == Task::Event || task.kind == Task::Quit)
-    task.reply.set_value(TextReply(410, "the session has ended"));
+    task.Answer(TextReply(410, "the session has ended"));
   else
     Answer(task, true);
   return true;
 }
 
 void QueueSource::Ended() {
+  ++version_;
   if (quit_) quit_->reply.set_value(StateReply(SIZE_MAX, true));
   quit_.reset();
 }
@@ -112,9 +120,19 @@ WebReply QueueSource::StateReply(size_t journalFrom, bool ended) {
 
 void QueueSource::Answer(Task& task, bool ended) {
   if (task.kind == Task::Svg)
-    task.reply.set_value({200, "image/svg+xml", DrawingSvg(drawing_, ResultNotes(drawing_))});
+    task.picture.set_value(CurrentPicture());
   else
     task.reply.set_value(StateReply(task.journalFrom, ended));
+}
+
+Picture QueueSource::CurrentPicture() {
+  if (!picture_ || picture_->first != version_) {
+    auto svg = std::make_shared<const std::string>(DrawingSvg(drawing_, ResultNotes(drawing_)));
+    auto gzipped = std::make_shared<const std::string>(Gzip(*svg));
+    picture_.emplace(version_,
+                     Picture{"\"" + mark_ + "-" + std::to_string(version_) + "\"", svg, gzipped});
+  }
+  return picture_->second;
 }
 
 std::optional<ScriptEvent> QueueSource::Take(Task& task) {
@@ -122,19 +140,17 @@ std::optional<ScriptEvent> QueueSource::Take(Task& task) {
   try {
     event = ParseEvent(task.line, drawing_, "");
   } catch (const InputError& error) {
-    task.reply.set_value(TextReply(400, error.what()));
+    task.Answer(TextReply(400, error.what()));
     return std::nullopt;
   }
   bool dialogAction =
       event && (event->kind == ScriptEvent::Dialog || event->kind == ScriptEvent::Show);
   if (!event)
-    task.reply.set_value(TextReply(400, "expected an event, such as \"pick width\""));
+    task.Answer(TextReply(400, "expected an event, such as \"pick width\""));
   else if (session_.OpenDialog() && !dialogAction)
-    task.reply.set_value(
-        TextReply(409, "the settings dialog is open: only dialog actions are taken"));
+    task.Answer(TextReply(409, "the settings dialog is open: only dialog actions are taken"));
   else if (!session_.OpenDialog() && dialogAction)
-    task.reply.set_value(
-        TextReply(409, "no dialog is open: the end button at the width step opens it"));
+    task.Answer(TextReply(409, "no dialog is open: the end button at the width step opens it"));
   else
     return event;
   return std::nullopt;

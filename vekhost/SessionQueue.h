@@ -27,7 +27,16 @@ struct Task {
   std::string line;
   size_t journalFrom = 0;
   std::promise<WebReply> reply;
+  std::promise<Picture> picture; // of an Svg task, in place of reply
   std::shared_ptr<std::atomic<int>> claim = std::make_shared<std::atomic<int>>(kWaiting);
+
+  // Answers a task that is not done: a text reply, or no picture.
+  void Answer(WebReply refusal) {
+    if (kind == Svg)
+      picture.set_value(Picture{});
+    else
+      reply.set_value(std::move(refusal));
+  }
 
   // The plug-in's thread may play it: nobody gave up on it.
   bool Take() {
@@ -48,9 +57,6 @@ private:
   std::deque<Task> tasks_;
 };
 
-// A one-line text answer.
-WebReply TextReply(int status, const std::string& line);
-
 // The server threads' side: each call waits for the plug-in's thread. An
 // event it has not taken within the patience is withdrawn and refused (503),
 // and then never played; one it has taken is waited for and answered.
@@ -60,7 +66,7 @@ public:
                      std::chrono::milliseconds patience = std::chrono::seconds(30))
       : queue_(queue), patience_(patience) {}
   WebReply State(size_t journalFrom) override;
-  WebReply Svg() override;
+  Picture Svg() override;
   WebReply Event(const std::string& line) override;
   WebReply Quit() override;
 
@@ -76,8 +82,7 @@ private:
 // button that opens the dialog already shows the dialog.
 class QueueSource : public EventSource {
 public:
-  QueueSource(TaskQueue& queue, Drawing& drawing, Session& session)
-      : queue_(queue), drawing_(drawing), session_(session) {}
+  QueueSource(TaskQueue& queue, Drawing& drawing, Session& session);
 
   std::optional<ScriptEvent> Next() override;
   bool Stopped() const { return stopped_; }
@@ -89,6 +94,8 @@ public:
 private:
   WebReply StateReply(size_t journalFrom, bool ended);
   void Answer(Task& task, bool ended);
+  // The drawing as it stands, made once per change.
+  Picture CurrentPicture();
   // The event of a request, or nothing when the request is answered here.
   std::optional<ScriptEvent> Take(Task& task);
 
@@ -97,6 +104,9 @@ private:
   Session& session_;
   std::optional<Task> pending_, quit_;
   bool stopped_ = false;
+  uint64_t version_ = 0; // counts the events played: what they change
+  std::string mark_;     // this session's, for the pictures' tags
+  std::optional<std::pair<uint64_t, Picture>> picture_;
 };
 
 } // namespace vekhost

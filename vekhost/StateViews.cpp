@@ -113,7 +113,8 @@ json StateJson(const Drawing& drawing, const Session& session, size_t journalFro
                {"frame", FrameKey(p->frame)},
                {"height", p->height}};
   json journal = json::array();
-  size_t from = std::min<size_t>(journalFrom, size_t(SimJournalSize()));
+  size_t from =
+      std::clamp<size_t>(journalFrom, size_t(SimJournalFirst()), size_t(SimJournalSize()));
   for (int32_t i = int32_t(from); i < SimJournalSize(); ++i) journal.push_back(SimJournalEntry(i));
   int32_t errors = SimErrorCount();
   return {{"running", !ended && session.Running()},
@@ -127,7 +128,11 @@ json StateJson(const Drawing& drawing, const Session& session, size_t journalFro
           {"preview", preview},
           {"pickable", ended ? json::array() : Pickable(drawing)},
           {"dialog", session.OpenDialog() ? DialogJson(session.OpenDialog()) : json(nullptr)},
-          {"journal", {{"from", from}, {"size", SimJournalSize()}, {"entries", journal}}}};
+          {"journal",
+           {{"from", from},
+            {"size", SimJournalSize()},
+            {"dropped", SimJournalFirst()},
+            {"entries", journal}}}};
 }
 
 } // namespace vekhost

@@ -15,6 +15,11 @@ namespace vekhost {
 
 namespace {
 
+std::string Header(const WebRequest& request, const char* name) {
+  auto it = request.headers.find(name);
+  return it == request.headers.end() ? "" : it->second;
+}
+
 // The media type of a page file, by its name's ending.
 std::string ContentType(const std::string& name) {
   auto endsWith = [&](const std::string& end) {
@@ -24,15 +29,6 @@ std::string ContentType(const std::string& name) {
   return endsWith(".html") ? "text/html; charset=utf-8"
          : endsWith(".js") ? "text/javascript; charset=utf-8"
                            : "text/css; charset=utf-8";
-}
-
-WebReply Refuse(int status, const std::string& line) {
-  return {status, "text/plain; charset=utf-8", line + "\n"};
-}
-
-std::string Header(const WebRequest& request, const char* name) {
-  auto it = request.headers.find(name);
-  return it == request.headers.end() ? "" : it->second;
 }
 
 // The index of the first journal entry a client asks for; none (the
@@ -47,52 +43,132 @@ size_t JournalFrom(const WebRequest& request) {
   return std::stoul(it->second);
 }
 
+// The token a request carries: in the URL, in the cookie, or as a bearer.
+std::string TokenOf(const WebRequest& request) {
+  auto query = request.query.find("token");
+  if (query != request.query.end()) return query->second;
+  std::string cookies = "; " + Header(request, "cookie");
+  std::string name = std::string("; ") + kTokenCookie + "=";
+  size_t at = cookies.find(name);
+  if (at != std::string::npos) {
+    size_t start = at + name.size();
+    return cookies.substr(start, cookies.find(';', start) - start);
+  }
+  std::string authorization = Header(request, "authorization");
+  return authorization.rfind("Bearer ", 0) == 0 ? authorization.substr(7) : "";
+}
+
+bool HasControl(const std::string& line) {
+  return std::any_of(line.begin(), line.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 } // namespace
 
-WebApp::WebApp(SessionPort& port, std::vector<std::string> hosts)
-    : port_(port), hosts_(std::move(hosts)) {}
+WebReply TextReply(int status, const std::string& line) {
+  return {status, "text/plain; charset=utf-8", line + "\n"};
+}
+
+std::vector<std::pair<std::string, std::string>> SafetyHeaders(const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> headers = {
+      {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"},
+      {"X-Frame-Options", "DENY"},
+      {"X-Content-Type-Options", "nosniff"},
+  };
+  bool drawing = path == "/api/drawing.svg";
+  headers.emplace_back("Cache-Control", drawing ? "no-cache" : "no-store");
+  return headers;
+}
+
+WebApp::WebApp(SessionPort& port, Access access) : port_(port), access_(std::move(access)) {}
+
+std::optional<WebReply> WebApp::Refusal(const WebRequest& request) const {
+  if (request.repeated.count("host")) return TextReply(400, "refused: a request names one Host");
+  std::string host = Header(request, "host");
+  if (std::find(access_.hosts.begin(), access_.hosts.end(), host) == access_.hosts.end())
+    return TextReply(403, "refused: the Host header \"" + host + "\" does not name this server");
+  if (request.repeated.count("origin"))
+    return TextReply(403, "refused: a request names one Origin at most");
+  if (!access_.token.empty() && TokenOf(request) != access_.token)
+    return TextReply(401,
+                     "refused: this session needs its token: open the address vekhost printed");
+  if (request.body.size() > kMaxBody)
+    return TextReply(413,
+                     "refused: a body may have " + std::to_string(kMaxBody) + " bytes at most");
+  // A page of another site (another port of this machine included) may not
+  // reach the API; a browser says so, scripts send nothing.
+  std::string site = Header(request, "sec-fetch-site");
+  if (request.path.rfind("/api/", 0) == 0 && !site.empty() && site != "same-origin" &&
+      site != "none")
+    return TextReply(403, "refused: requests from another site (" + site + ") may not use the API");
+  return std::nullopt;
+}
 
 WebReply WebApp::Handle(const WebRequest& request) {
-  std::string host = Header(request, "host");
-  if (std::find(hosts_.begin(), hosts_.end(), host) == hosts_.end())
-    return Refuse(403, "refused: the Host header \"" + host + "\" does not name this server");
-  if (request.body.size() > kMaxBody)
-    return Refuse(413, "refused: a body may have " + std::to_string(kMaxBody) + " bytes at most");
-  if (request.path.rfind("/api/", 0) == 0) return Api(request);
-  if (request.method != "GET" && request.method != "HEAD")
-    return Refuse(405, "the page's files can only be read (GET)");
-  std::string path = request.path == "/" ? "/index.html" : request.path;
-  for (size_t i = 0; i < kPageFilesCount; ++i) {
-    const EmbeddedFile& file = kPageFiles[i];
-    if (path == "/" + std::string(file.name))
-      return {200, ContentType(file.name),
-              std::string(reinterpret_cast<const char*>(file.bytes), file.size)};
+  if (std::optional<WebReply> refusal = Refusal(request)) return *refusal;
+  WebReply reply;
+  if (request.path.rfind("/api/", 0) == 0) {
+    reply = Api(request);
+  } else if (request.method != "GET" && request.method != "HEAD") {
+    reply = TextReply(405, "the page's files can only be read (GET)");
+  } else {
+    std::string path = request.path == "/" ? "/index.html" : request.path;
+    reply = TextReply(404, "no such page: " + request.path);
+    for (size_t i = 0; i < kPageFilesCount; ++i) {
+      const EmbeddedFile& file = kPageFiles[i];
+      if (path == "/" + std::string(file.name))
+        reply = {200, ContentType(file.name),
+                 std::string(reinterpret_cast<const char*>(file.bytes), file.size)};
+    }
   }
-  return Refuse(404, "no such page: " + request.path);
+  // The token goes from the address into a cookie the page's requests carry.
+  if (!access_.token.empty() && request.query.count("token"))
+    reply.headers.emplace_back("Set-Cookie", std::string(kTokenCookie) + "=" + access_.token +
+                                                 "; Path=/; HttpOnly; SameSite=Strict");
+  return reply;
+}
+
+WebReply WebApp::Drawing(const WebRequest& request) {
+  Picture picture = port_.Svg();
+  if (!picture.svg) return TextReply(503, "the server is stopping");
+  WebReply reply(200, "image/svg+xml", "");
+  reply.shared = picture.svg;
+  reply.headers = {{"ETag", picture.etag}};
+  if (Header(request, "if-none-match") == picture.etag) {
+    reply.status = 304;
+    reply.shared.reset();
+  } else if (Header(request, "accept-encoding").find("gzip") != std::string::npos) {
+    reply.shared = picture.gzipped;
+    reply.headers.emplace_back("Content-Encoding", "gzip");
+  }
+  reply.headers.emplace_back("Vary", "Accept-Encoding");
+  return reply;
 }
 
 WebReply WebApp::Api(const WebRequest& request) {
   bool read = request.method == "GET" || request.method == "HEAD";
   if (request.path == "/api/state" || request.path == "/api/drawing.svg") {
-    if (!read) return Refuse(405, request.path + " can only be read (GET)");
-    return request.path == "/api/state" ? port_.State(JournalFrom(request)) : port_.Svg();
+    if (!read) return TextReply(405, request.path + " can only be read (GET)");
+    return request.path == "/api/state" ? port_.State(JournalFrom(request)) : Drawing(request);
   }
   if (request.path != "/api/event" && request.path != "/api/quit")
-    return Refuse(404, "no such API: " + request.path);
-  if (request.method != "POST") return Refuse(405, request.path + " takes POST");
+    return TextReply(404, "no such API: " + request.path);
+  if (request.method != "POST") return TextReply(405, request.path + " takes POST");
   // A page of another site may not drive the session; clients that send no
   // Origin (curl, scripts) may.
   std::string origin = Header(request, "origin");
   if (!origin.empty() && origin != "http://" + Header(request, "host"))
-    return Refuse(403, "refused: requests from " + origin + " may not change the session");
+    return TextReply(403, "refused: requests from " + origin + " may not change the session");
   if (request.path == "/api/quit") return port_.Quit();
   nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
-  if (body.is_discarded()) return Refuse(400, "the body is no JSON");
+  if (body.is_discarded()) return TextReply(400, "the body is no JSON");
   if (!body.is_object() || !body.contains("event") || !body["event"].is_string())
-    return Refuse(400,
-                  "expected a JSON object with an \"event\" text, such as {\"event\": \"end\"}");
+    return TextReply(400,
+                     "expected a JSON object with an \"event\" text, such as {\"event\": \"end\"}");
   std::string line = body["event"].get<std::string>();
-  if (line.find_first_of("\r\n") != std::string::npos) return Refuse(400, "an event is one line");
+  if (line.find_first_of("\r\n") != std::string::npos)
+    return TextReply(400, "an event is one line");
+  if (HasControl(line)) return TextReply(400, "an event holds no control characters");
   return port_.Event(line);
 }
 

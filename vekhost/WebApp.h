@@ -1,17 +1,24 @@
 // The web server's requests, checked and routed without the server itself:
-// the page's own assets, and the JSON API over one session
+// the page's own files, and the JSON API over one session
 //   GET  /api/state[?journal=N]  the session's state (journal entries from N)
-//   GET  /api/drawing.svg        the drawing as it stands
+//   GET  /api/drawing.svg        the drawing as it stands (ETag; 304 when unchanged)
 //   POST /api/event              {"event": "pick width"}: one script line
 //   POST /api/quit               ends the session
-// Refused: a Host header that names another server (no DNS rebinding), a
-// POST whose Origin is not the page's own, bodies over 64 KiB, bodies that
-// are no JSON object with an "event" text. Every refusal is one line.
+// Refused, each in one line of text: a Host header that names another
+// server, or two of them (no DNS rebinding); a change whose Origin is not
+// the page's own, or two Origins; an API request that another site's page
+// sends (Sec-Fetch-Site); without the session's token, when it has one;
+// bodies over 64 KiB; bodies that are no JSON object with an "event" text,
+// and events with control characters.
 #ifndef TRISPAN_VEKHOST_WEBAPP_H
 #define TRISPAN_VEKHOST_WEBAPP_H
 
 #include <map>
+#include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vekhost {
@@ -21,13 +28,33 @@ struct WebRequest {
   std::string path; // without the query
   std::map<std::string, std::string> query;
   std::map<std::string, std::string> headers; // names in lower case
+  std::set<std::string> repeated;             // header names given more than once
   std::string body;
 };
 
 struct WebReply {
+  WebReply() = default;
+  WebReply(int status, std::string type, std::string body)
+      : status(status), type(std::move(type)), body(std::move(body)) {}
+
   int status = 200;
   std::string type = "text/plain; charset=utf-8";
   std::string body;
+  // A large body shared between answers (the drawing), in place of body.
+  std::shared_ptr<const std::string> shared;
+  std::vector<std::pair<std::string, std::string>> headers;
+
+  const std::string& Body() const { return shared ? *shared : body; }
+};
+
+// A one-line text answer.
+WebReply TextReply(int status, const std::string& line);
+
+// The drawing as the page fetches it: made once per change, with its tag
+// and its gzip form.
+struct Picture {
+  std::string etag; // quoted, as the ETag header carries it
+  std::shared_ptr<const std::string> svg, gzipped;
 };
 
 // What the requests reach: the session, on the thread that runs the plug-in.
@@ -36,7 +63,8 @@ public:
   virtual ~SessionPort() = default;
   // The state as JSON, journal entries from the given index on.
   virtual WebReply State(size_t journalFrom) = 0;
-  virtual WebReply Svg() = 0;
+  // The drawing as it stands.
+  virtual Picture Svg() = 0;
   // Plays one script line: the state after it, 400 for a line that cannot
   // be read, 409 for an event the open dialog does not take (or a dialog
   // action without a dialog), 410 once the session has ended.
@@ -45,18 +73,37 @@ public:
 };
 
 const size_t kMaxBody = 64 * 1024;
+// The cookie that carries the session's token after the first page.
+const char kTokenCookie[] = "vekhost-token";
+
+// Who may use the server.
+struct Access {
+  // The Host header values that name this server ("127.0.0.1:8750").
+  std::vector<std::string> hosts;
+  // Needed on every request when not empty: from the URL's ?token= (then
+  // kept in a cookie), the cookie, or Authorization: Bearer.
+  std::string token;
+};
 
 class WebApp {
 public:
-  // hosts: the Host header values that name this server ("127.0.0.1:8750").
-  WebApp(SessionPort& port, std::vector<std::string> hosts);
+  WebApp(SessionPort& port, Access access);
   WebReply Handle(const WebRequest& request);
 
 private:
+  // The refusal of a request that may not reach the session, if any.
+  std::optional<WebReply> Refusal(const WebRequest& request) const;
   WebReply Api(const WebRequest& request);
+  WebReply Drawing(const WebRequest& request);
   SessionPort& port_;
-  std::vector<std::string> hosts_;
+  Access access_;
 };
+
+// The headers every answer carries, the server's own refusals included: the
+// page may be framed by no one, loads its own files alone, and its types are
+// as given; the API's answers are never stored (the drawing is looked at
+// again, by its tag).
+std::vector<std::pair<std::string, std::string>> SafetyHeaders(const std::string& path);
 
 } // namespace vekhost
 

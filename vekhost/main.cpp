@@ -1,8 +1,8 @@
 // vekhost: runs TriSpan the way the host CAD program does, without it.
 #include "DrawingFile.h"
+#include "Exit.h"
 #include "Files.h"
 #include "Interrupt.h"
-#include "Exit.h"
 #include "Options.h"
 #include "Printable.h"
 #include "ResultFiles.h"
@@ -185,33 +185,43 @@ int EndSession(Session& session, const Inputs& inputs) {
 #ifndef _WIN32
 // The session in a browser. It ends while the server still runs: a failure
 // to write the results is told here rather than thrown through its threads.
-int ServeSession(const Options& options, Session& session, Inputs& inputs) {
-  ServeOptions serve{options.listen, options.port != 0 ? options.port : kDefaultPort,
-                     options.port != 0};
+int ServeSession(const Options& options, HttpServer& server, Session& session, Inputs& inputs) {
   int status = kExitDone;
+  WatchTemporaryFiles();
+  Serve(server, options.listen, inputs.drawing, session, [&] {
+    try {
+      status = EndSession(session, inputs);
+    } catch (const Failure& failure) {
+      std::cerr << "vekhost: " << failure.what << "\n";
+      status = failure.status;
+    }
+  });
+  return status;
+}
+
+// The server listening, before anything is loaded or any file touched.
+std::unique_ptr<HttpServer> Listen(const Options& options) {
+  if (!options.serve) return nullptr;
   try {
-    Serve(inputs.drawing, session, serve, [&] {
-      try {
-        status = EndSession(session, inputs);
-      } catch (const Failure& failure) {
-        std::cerr << "vekhost: " << failure.what << "\n";
-        status = failure.status;
-      }
-    });
+    return ListenForSession(options.listen, options.port);
   } catch (const InputError& error) {
     Fail(error.what());
   }
-  return status;
 }
+#else
+struct HttpServer {};
+std::unique_ptr<HttpServer> Listen(const Options&) { return nullptr; }
 #endif
 
-int PlaySession(const Options& options, Inputs& inputs) {
+int PlaySession(const Options& options, Inputs& inputs, HttpServer* server) {
   PlaceDrawing(inputs.drawing);
   PrintChangedSettings(std::cout);
   Session session(inputs.drawing, std::cout, options.journal);
   session.Start();
 #ifndef _WIN32
-  if (options.serve) return ServeSession(options, session, inputs);
+  if (server) return ServeSession(options, *server, session, inputs);
+#else
+  (void)server;
 #endif
   CatchInterrupts();
   if (options.script.empty() || options.script == "-") {
@@ -231,6 +241,7 @@ int Run(int argc, char** argv) {
   ChooseSettings(options);
   Inputs inputs = ReadInputs(options);
   CheckOutputs(options, inputs);
+  std::unique_ptr<HttpServer> server = Listen(options);
   OpenSettings(options);
   if (options.resetSettings) {
     if (!ResetSettings()) Fail("the settings could not be deleted", kExitNotWritten);
@@ -239,7 +250,7 @@ int Run(int argc, char** argv) {
   if (options.showSettings) PrintSettings(std::cout);
   if (options.drawing.empty()) return kExitDone;
   LoadPlugin(options.plugin, argv[0]);
-  int status = PlaySession(options, inputs);
+  int status = PlaySession(options, inputs, server.get());
   SimUnloadPlugin();
   return status;
 }

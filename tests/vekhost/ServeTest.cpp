@@ -112,6 +112,13 @@ protected:
     queue_.Push(std::move(task));
     return reply;
   }
+  std::future<vekhost::Picture> PushSvg() {
+    vekhost::Task task;
+    task.kind = vekhost::Task::Svg;
+    std::future<vekhost::Picture> picture = task.picture.get_future();
+    queue_.Push(std::move(task));
+    return picture;
+  }
   // Plays the queued requests until a Quit or Stop.
   bool Serve() {
     std::ostringstream out;
@@ -131,7 +138,10 @@ TEST_F(QueueTest, EachRequestIsAnsweredInOrder) {
   auto unknown = Push(vekhost::Task::Event, "pick depth");
   auto comment = Push(vekhost::Task::Event, "# nothing");
   auto action = Push(vekhost::Task::Event, "dialog click ok");
-  auto svg = Push(vekhost::Task::Svg);
+  auto svg = PushSvg();
+  auto again = PushSvg();
+  auto end = Push(vekhost::Task::Event, "pick length");
+  auto changed = PushSvg();
   auto quit = Push(vekhost::Task::Quit);
   EXPECT_FALSE(Serve());
   EXPECT_EQ(json::parse(state.get().body)["prompt"], "가로치수선택 : (종료버튼:Dialog)");
@@ -143,7 +153,13 @@ TEST_F(QueueTest, EachRequestIsAnsweredInOrder) {
   vekhost::WebReply refused = action.get();
   EXPECT_EQ(refused.status, 409);
   EXPECT_EQ(refused.body, "no dialog is open: the end button at the width step opens it\n");
-  EXPECT_EQ(svg.get().type, "image/svg+xml");
+  vekhost::Picture picture = svg.get(), same = again.get(), later = changed.get();
+  EXPECT_EQ(picture.svg->substr(0, 4), "<svg");
+  EXPECT_EQ(picture.gzipped->substr(0, 2), "\x1f\x8b") << "gzip";
+  EXPECT_EQ(same.svg, picture.svg) << "made once, shared";
+  EXPECT_EQ(same.etag, picture.etag);
+  EXPECT_NE(later.etag, picture.etag) << "an event may change it";
+  EXPECT_EQ(end.get().status, 200);
   vekhost::WebReply quitted = quit.get();
   EXPECT_EQ(json::parse(quitted.body)["ended"], true);
 }
@@ -217,7 +233,10 @@ TEST(QueuePortTest, ACallWaitsForItsAnswer) {
   std::thread plugin([&] {
     for (int i = 0; i < 4; ++i) {
       vekhost::Task task = queue.Pop();
-      task.reply.set_value({200 + task.kind, task.line, std::to_string(task.journalFrom)});
+      if (task.kind == vekhost::Task::Svg)
+        task.picture.set_value({"\"t\"", std::make_shared<const std::string>("<svg/>"), nullptr});
+      else
+        task.reply.set_value({200 + task.kind, task.line, std::to_string(task.journalFrom)});
     }
   });
   EXPECT_EQ(port.State(5).status, 200 + vekhost::Task::State);
@@ -225,7 +244,7 @@ TEST(QueuePortTest, ACallWaitsForItsAnswer) {
   vekhost::WebReply event = port.Event("end");
   EXPECT_EQ(event.status, 200 + vekhost::Task::Event);
   EXPECT_EQ(event.type, "end");
-  EXPECT_EQ(port.Svg().status, 200 + vekhost::Task::Svg);
+  EXPECT_EQ(*port.Svg().svg, "<svg/>");
   plugin.join();
   EXPECT_EQ(vekhost::TextReply(503, "x").body, "x\n");
 }

@@ -16,9 +16,10 @@ public:
     calls.push_back("state " + (journalFrom == SIZE_MAX ? "none" : std::to_string(journalFrom)));
     return {200, "application/json", "{}"};
   }
-  WebReply Svg() override {
+  vekhost::Picture Svg() override {
     calls.push_back("svg");
-    return {200, "image/svg+xml", "<svg/>"};
+    return {"\"tag\"", std::make_shared<const std::string>("<svg/>"),
+            std::make_shared<const std::string>("GZ")};
   }
   WebReply Event(const std::string& line) override {
     calls.push_back("event " + line);
@@ -44,17 +45,39 @@ struct RequestRow {
 void PrintTo(const RequestRow& row, std::ostream* out) { *out << row.what; }
 
 WebRequest Get(const std::string& path, std::map<std::string, std::string> query = {}) {
-  return {"GET", path, std::move(query), {{"host", kHost}}, ""};
+  WebRequest request;
+  request.method = "GET";
+  request.path = path;
+  request.query = std::move(query);
+  request.headers = {{"host", kHost}};
+  return request;
 }
 
 WebRequest Post(const std::string& path, const std::string& body, const std::string& origin = "") {
-  WebRequest request{"POST", path, {}, {{"host", kHost}}, body};
+  WebRequest request = Get(path);
+  request.method = "POST";
+  request.body = body;
   if (!origin.empty()) request.headers["origin"] = origin;
   return request;
 }
 
+WebRequest With(WebRequest request, const std::string& header, const std::string& value) {
+  request.headers[header] = value;
+  return request;
+}
+
 WebRequest WithHost(WebRequest request, const std::string& host) {
-  request.headers["host"] = host;
+  return With(std::move(request), "host", host);
+}
+
+WebRequest Repeating(WebRequest request, const std::string& header) {
+  request.repeated.insert(header);
+  return request;
+}
+
+WebRequest Head(const std::string& path) {
+  WebRequest request = Get(path);
+  request.method = "HEAD";
   return request;
 }
 
@@ -62,14 +85,14 @@ class WebAppTest : public testing::TestWithParam<RequestRow> {};
 
 TEST_P(WebAppTest, AnswersAsTheRowSays) {
   FakePort port;
-  vekhost::WebApp app(port, {kHost, "localhost:8750"});
+  vekhost::WebApp app(port, {{kHost, "localhost:8750"}, ""});
   WebReply reply = app.Handle(GetParam().request);
   EXPECT_EQ(reply.status, GetParam().status);
-  EXPECT_EQ(reply.body.substr(0, GetParam().body.size()), GetParam().body) << reply.body;
+  EXPECT_EQ(reply.Body().substr(0, GetParam().body.size()), GetParam().body) << reply.Body();
   EXPECT_EQ(port.calls, GetParam().calls);
-  if (reply.status != 200) {
+  if (reply.status != 200 && reply.status != 304) {
     EXPECT_EQ(reply.type, "text/plain; charset=utf-8");
-    EXPECT_EQ(reply.body.find('\n'), reply.body.size() - 1) << "one line";
+    EXPECT_EQ(reply.Body().find('\n'), reply.Body().size() - 1) << "one line";
   }
 }
 
@@ -79,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         RequestRow{"the page", Get("/"), 200, "<!DOCTYPE html>", {}},
         RequestRow{"the page by name", Get("/index.html"), 200, "<!DOCTYPE html>", {}},
         RequestRow{"the script", Get("/page.js"), 200, "", {}},
-        RequestRow{"HEAD reads too", {"HEAD", "/page.css", {}, {{"host", kHost}}, ""}, 200, "", {}},
+        RequestRow{"HEAD reads too", Head("/page.css"), 200, "", {}},
         RequestRow{"no such page", Get("/secret"), 404, "no such page: /secret", {}},
         RequestRow{"no path out of the page", Get("/../CMakeLists.txt"), 404, "no such page", {}},
         RequestRow{
@@ -178,11 +201,118 @@ INSTANTIATE_TEST_SUITE_P(
                    WithHost(Get("/api/state"), "localhost:8750"),
                    200,
                    "{}",
-                   {"state none"}}));
+                   {"state none"}},
+        RequestRow{"two Hosts",
+                   Repeating(Get("/api/state"), "host"),
+                   400,
+                   "refused: a request names one Host",
+                   {}},
+        RequestRow{"two Origins",
+                   Repeating(Post("/api/event", R"({"event": "end"})"), "origin"),
+                   403,
+                   "refused: a request names one Origin at most",
+                   {}},
+        RequestRow{"the API from another site",
+                   With(Get("/api/state"), "sec-fetch-site", "cross-site"),
+                   403,
+                   "refused: requests from another site (cross-site) may not use the API",
+                   {}},
+        RequestRow{"the API from another port of this machine",
+                   With(Post("/api/quit", ""), "sec-fetch-site", "same-site"),
+                   403,
+                   "refused: requests from another site (same-site)",
+                   {}},
+        RequestRow{"the API from the page itself",
+                   With(Get("/api/state"), "sec-fetch-site", "same-origin"),
+                   200,
+                   "{}",
+                   {"state none"}},
+        RequestRow{"the API typed into the address bar",
+                   With(Get("/api/state"), "sec-fetch-site", "none"),
+                   200,
+                   "{}",
+                   {"state none"}},
+        RequestRow{"the page from a link elsewhere",
+                   With(Get("/"), "sec-fetch-site", "cross-site"),
+                   200,
+                   "<!DOCTYPE html>",
+                   {}},
+        RequestRow{"an event with a NUL",
+                   Post("/api/event", R"({"event": "keyin a\u0000b"})"),
+                   400,
+                   "an event holds no control characters",
+                   {}},
+        RequestRow{"an event with an escape",
+                   Post("/api/event", R"({"event": "keyin \u001b[2J"})"),
+                   400,
+                   "an event holds no control characters",
+                   {}},
+        RequestRow{"an event with DEL",
+                   Post("/api/event", R"({"event": "keyin \u007f"})"),
+                   400,
+                   "an event holds no control characters",
+                   {}},
+        RequestRow{"the picture when it is unchanged",
+                   With(Get("/api/drawing.svg"), "if-none-match", "\"tag\""),
+                   304,
+                   "",
+                   {"svg"}},
+        RequestRow{"the picture compressed",
+                   With(Get("/api/drawing.svg"), "accept-encoding", "gzip, deflate"),
+                   200,
+                   "GZ",
+                   {"svg"}}));
+
+// Beyond loopback every request needs the session's token: from the address
+// (then kept in a cookie), the cookie, or a bearer; with the wrong one, or
+// none, nothing reaches the session.
+TEST(WebAppTest, ASessionWithATokenNeedsIt) {
+  FakePort port;
+  vekhost::WebApp app(port, {{kHost}, "s3cret"});
+  EXPECT_EQ(app.Handle(Get("/api/state")).status, 401);
+  EXPECT_EQ(app.Handle(Get("/")).Body(),
+            "refused: this session needs its token: open the address vekhost printed\n");
+  EXPECT_EQ(app.Handle(Get("/api/state", {{"token", "wrong"}})).status, 401);
+  EXPECT_EQ(app.Handle(With(Get("/api/state"), "cookie", "vekhost-token=s3cretx")).status, 401);
+  EXPECT_TRUE(port.calls.empty());
+  WebReply first = app.Handle(Get("/", {{"token", "s3cret"}}));
+  EXPECT_EQ(first.status, 200);
+  ASSERT_EQ(first.headers.size(), 1u);
+  EXPECT_EQ(first.headers[0].first, "Set-Cookie");
+  EXPECT_EQ(first.headers[0].second, "vekhost-token=s3cret; Path=/; HttpOnly; SameSite=Strict");
+  EXPECT_EQ(app.Handle(With(Get("/api/state"), "cookie", "a=1; vekhost-token=s3cret; b=2")).status,
+            200);
+  EXPECT_EQ(app.Handle(With(Get("/api/state"), "authorization", "Bearer s3cret")).status, 200);
+  EXPECT_EQ(app.Handle(With(Get("/api/state"), "authorization", "Basic s3cret")).status, 401);
+  EXPECT_TRUE(app.Handle(With(Get("/"), "cookie", "vekhost-token=s3cret")).headers.empty())
+      << "the cookie is set once, from the address";
+}
+
+TEST(WebAppTest, EveryAnswerCarriesTheSafetyHeaders) {
+  std::map<std::string, std::string> api, drawing;
+  for (const auto& [name, value] : vekhost::SafetyHeaders("/api/state")) api[name] = value;
+  for (const auto& [name, value] : vekhost::SafetyHeaders("/api/drawing.svg"))
+    drawing[name] = value;
+  EXPECT_EQ(api["Content-Security-Policy"], "default-src 'self'; frame-ancestors 'none'");
+  EXPECT_EQ(api["X-Frame-Options"], "DENY");
+  EXPECT_EQ(api["X-Content-Type-Options"], "nosniff");
+  EXPECT_EQ(api["Cache-Control"], "no-store");
+  EXPECT_EQ(drawing["Cache-Control"], "no-cache") << "looked at again by its tag";
+}
+
+TEST(WebAppTest, ThePictureCarriesItsTag) {
+  FakePort port;
+  vekhost::WebApp app(port, {{kHost}, ""});
+  WebReply reply = app.Handle(Get("/api/drawing.svg"));
+  EXPECT_EQ(reply.type, "image/svg+xml");
+  EXPECT_EQ(reply.headers, (std::vector<std::pair<std::string, std::string>>{
+                               {"ETag", "\"tag\""}, {"Vary", "Accept-Encoding"}}));
+  EXPECT_EQ(app.Handle(With(Get("/api/drawing.svg"), "if-none-match", "\"old\"")).status, 200);
+}
 
 TEST(WebAppTest, ABodyOf64KiBIsTaken) {
   FakePort port;
-  vekhost::WebApp app(port, {kHost});
+  vekhost::WebApp app(port, {{kHost}, ""});
   std::string body = R"({"event": "keyin )" + std::string(64 * 1024 - 19, 'x') + "\"}";
   ASSERT_EQ(body.size(), 64u * 1024);
   EXPECT_EQ(app.Handle(Post("/api/event", body)).status, 200);
@@ -190,7 +320,7 @@ TEST(WebAppTest, ABodyOf64KiBIsTaken) {
 
 TEST(WebAppTest, ThePageFilesHaveTheirTypes) {
   FakePort port;
-  vekhost::WebApp app(port, {kHost});
+  vekhost::WebApp app(port, {{kHost}, ""});
   EXPECT_EQ(app.Handle(Get("/")).type, "text/html; charset=utf-8");
   EXPECT_EQ(app.Handle(Get("/page.js")).type, "text/javascript; charset=utf-8");
   EXPECT_EQ(app.Handle(Get("/page.css")).type, "text/css; charset=utf-8");
