@@ -106,6 +106,7 @@ TEST_F(DrawingTest, TheHostKeepsItsOwnCopyOfANotesText) {
   EXPECT_EQ(state.x, 101);
   EXPECT_EQ(state.frame, FRAME_TITLE);
   EXPECT_EQ(state.preview, 0);
+  EXPECT_EQ(VekElmGetType(note), SIM_TYPE_NOTE);
   unsigned char raw[104];
   SimLastNoteRecord(raw);
   EXPECT_EQ(std::memcmp(raw, &record, sizeof raw), 0);

@@ -286,6 +286,41 @@ INSTANTIATE_TEST_SUITE_P(Functions, FailingCallTest,
                                          "VekSgmCreateSegment", "VekCmtGetComment",
                                          "VekCmtSetCharSize", "VekCmtSetNote", "VekAriLen2Pnts"));
 
+// Numbers in their shortest form that reads back the same; texts and ints a
+// format announces after it.
+TEST_F(SimHostTest, TheJournalWritesValuesAsTheyReadBack) {
+  SimDimension far{12, 1e23, 0, 0, nullptr, nullptr, 0};
+  VekElementId id = SimAddDimension(&far);
+  double out = 0;
+  VekDimGetMeasure(id, &out);
+  VekCtlSetExecuteFunc(FakePlugin::Exec, "%s %d %f", "text", 7, 0.1);
+  std::vector<std::string> journal = Journal();
+  ASSERT_EQ(journal.size(), 2u);
+  EXPECT_EQ(journal[0], "VekDimGetMeasure(" + std::to_string(id) + ") = 0 1e+23");
+  EXPECT_EQ(journal[1], "VekCtlSetExecuteFunc(exec#1, \"%s %d %f\", text, 7, 0.1) = 0");
+}
+
+TEST_F(SimHostTest, AResetTurnsTheJournalOnAgain) {
+  SimSetJournaling(0);
+  VekEvtSetEventMask(1);
+  EXPECT_EQ(SimJournalSize(), 0);
+  SimReset();
+  VekEvtSetEventMask(1);
+  EXPECT_EQ(SimJournalSize(), 1);
+}
+
+TEST_F(SimHostTest, TheJournalKeepsItsLatestEntries) {
+  for (int i = 0; i < SIM_JOURNAL_KEPT + 5; ++i) VekEvtSetEventMask(uint32_t(i));
+  EXPECT_EQ(SimJournalSize(), SIM_JOURNAL_KEPT + 5);
+  EXPECT_EQ(SimJournalFirst(), 5);
+  EXPECT_STREQ(SimJournalEntry(4), "") << "dropped";
+  EXPECT_STREQ(SimJournalEntry(5), "VekEvtSetEventMask(0x5) = 0");
+  EXPECT_STREQ(SimJournalEntry(SIM_JOURNAL_KEPT + 4), "VekEvtSetEventMask(0x2714) = 0");
+  SimJournalClear();
+  EXPECT_EQ(SimJournalFirst(), 0);
+  EXPECT_EQ(SimJournalSize(), 0);
+}
+
 TEST_F(SimHostTest, TheJournalWritesEachCallWithItsArguments) {
   VekEvtSetEventMask(0x1021000);
   VekObjectFilter filter{{4, 0, 0x7c2f, 0, 0}};

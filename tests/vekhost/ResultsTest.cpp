@@ -128,6 +128,10 @@ TEST_F(ResultsTest, ThePictureShowsEveryElementByName) {
   EXPECT_NE(svg.find("line-through\">SIZE: Ø</tspan> <tspan fill=\"#e07b00\">Ø30X20</tspan>"),
             std::string::npos)
       << "the changed note after its old text";
+  size_t hits = 0;
+  for (size_t at = 0; (at = svg.find("stroke=\"transparent\"", at)) != std::string::npos; ++at)
+    ++hits;
+  EXPECT_EQ(hits, 5u) << "a wide stroke over each element and dimension, for a pointer";
   EXPECT_NE(svg.find("figure frame (current)"), std::string::npos);
   EXPECT_NE(svg.find(">title frame</text>"), std::string::npos);
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");

@@ -87,6 +87,8 @@ check "no plug-in" 1 '^vekhost: ' -- "${run[@]}" --plugin "$work/none" "$example
 check "piped" 0 '^note: 100X50X20 ' -- bash -c \
   'printf "pick width\npick depth\npick length\nkeyin 20\nend\npoint 1 1\nquit\n" | "$@"' _ \
   "${run[@]}" "$examples/box.json"
+check "quit ends the events" 0 '^stopped there$' -- bash -c \
+  'printf "quit\npick width\n" | "$@" | grep -q "세로치수선택" || echo "stopped there"' _ "${run[@]}" "$examples/box.json"
 check "piped error" 0 'line 2: the drawing has no element "depth"' -- bash -c \
   'printf "pick width\npick depth\nquit\n" | "$@"' _ "${run[@]}" "$examples/box.json"
 

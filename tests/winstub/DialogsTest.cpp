@@ -55,15 +55,25 @@ std::vector<uint8_t> DialogTemplate() {
   return t.bytes;
 }
 
-// A .res file: the empty first resource, then the dialog.
-std::vector<uint8_t> Resources() {
+// One resource of a .res file: its header, then its data.
+void AddResource(Bytes& r, WORD type, WORD id, const std::vector<uint8_t>& data) {
+  r.Add(uint32_t(data.size()), 4).Add(32, 4).Add(0xFFFF, 2).Add(type, 2).Add(0xFFFF, 2);
+  r.Add(id, 2).Add(0, 16);
+  r.bytes.insert(r.bytes.end(), data.begin(), data.end());
+  r.Align();
+}
+
+// A .res file: the empty first resource, a string table and another dialog
+// that share or miss the id, then the dialog (its template cut to size).
+std::vector<uint8_t> Resources(size_t templateSize = SIZE_MAX) {
   std::vector<uint8_t> dialog = DialogTemplate();
+  dialog.resize(std::min(templateSize, dialog.size()));
   Bytes r;
   r.Add(0, 4).Add(32, 4).Add(0xFFFF, 2).Add(0, 2).Add(0xFFFF, 2).Add(0, 2).Add(0, 16);
-  r.Add(uint32_t(dialog.size()), 4).Add(32, 4).Add(0xFFFF, 2).Add(5, 2).Add(0xFFFF, 2);
-  r.Add(kTemplate, 2).Add(0, 16);
-  r.bytes.insert(r.bytes.end(), dialog.begin(), dialog.end());
-  return r.Align().bytes;
+  AddResource(r, 6, kTemplate, std::vector<uint8_t>(40, 0xEE));
+  AddResource(r, 5, kTemplate + 1, std::vector<uint8_t>(12, 0xEE));
+  AddResource(r, 5, kTemplate, dialog);
+  return r.bytes;
 }
 
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -71,9 +81,9 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-INT_PTR RunDialog(HWND owner, std::function<void(HWND)> play) {
+INT_PTR RunDialog(HWND owner, std::function<void(HWND)> play, WORD id = kTemplate) {
   OnNextDialog(std::move(play));
-  INT_PTR result = DialogBoxParamW(kModule, MAKEINTRESOURCEW(kTemplate), owner, Procedure, 0);
+  INT_PTR result = DialogBoxParamW(kModule, MAKEINTRESOURCEW(id), owner, Procedure, 0);
   CancelNextDialog();
   return result;
 }
@@ -93,6 +103,8 @@ TEST_F(DialogsTest, ARadioButtonClearsItsOwnGroupAlone) {
                         for (int id : {kRadioA, kRadioC, kRadioB}) ClickButton(dialog, id);
                         for (int id : {kRadioA, kRadioB, kRadioC, kRadioD})
                           checked.push_back(IsDlgButtonChecked(dialog, id));
+                        EXPECT_EQ(SendDlgItemMessageW(dialog, kRadioA, CB_GETCOUNT, 0, 0), 0)
+                            << "a button is no list";
                         ClickButton(dialog, kRadioD);
                         checked.push_back(IsDlgButtonChecked(dialog, kRadioB));
                         checked.push_back(IsDlgButtonChecked(dialog, kRadioC));
@@ -114,6 +126,31 @@ TEST_F(DialogsTest, ADisabledOwnerStaysDisabled) {
   EXPECT_FALSE(enabledMeanwhile);
   EXPECT_TRUE(IsWindowEnabled(owner)) << "enabled again";
   DestroyWindow(owner);
+}
+
+TEST_F(DialogsTest, ATemplateCutShortBuildsNoDialog) {
+  size_t whole = DialogTemplate().size();
+  for (size_t size = 0; size < whole; ++size) {
+    std::vector<uint8_t> res = Resources(size);
+    WinStubRegisterResources(kModule, res.data(), res.size());
+    bool opened = false;
+    EXPECT_EQ(RunDialog(nullptr, [&](HWND) { opened = true; }), -1) << size << " bytes";
+    EXPECT_FALSE(opened);
+  }
+}
+
+TEST_F(DialogsTest, OnlyADialogOfTheIdIsTaken) {
+  bool opened = false;
+  EXPECT_EQ(RunDialog(
+                nullptr, [&](HWND) { opened = true; }, kTemplate + 2),
+            -1)
+      << "none";
+  EXPECT_EQ(RunDialog(
+                nullptr, [&](HWND) { opened = true; }, kTemplate + 1),
+            -1)
+      << "not one";
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(RunDialog(nullptr, [](HWND dialog) { ClickButton(dialog, IDOK); }), IDOK);
 }
 
 TEST_F(DialogsTest, ResourcesCutShortBuildNoDialog) {

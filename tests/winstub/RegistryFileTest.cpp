@@ -129,6 +129,21 @@ TEST_F(RegistryFileTest, AFailedFlushIsCountedAndItsChangesKept) {
   EXPECT_EQ(testreg::GetText(u"Font"), u"1");
 }
 
+TEST_F(RegistryFileTest, TheFailedSavesAreTheProcessesWhateverTheFile) {
+  FaultyFiles faults;
+  WinStubSetFiles(&faults);
+  faults.FailFrom(FaultyFiles::kRename, 1);
+  testreg::SetText(u"Round", u"1");
+  int saves = WinStubFailedSaves();
+  WinStubFlushRegistry();
+  WinStubSetRegistryFile(nullptr);
+  EXPECT_EQ(WinStubFailedSaves(), saves + 1);
+  EXPECT_STREQ(WinStubRegistryFile(), "") << "in memory alone";
+  testreg::SetText(u"Round", u"2");
+  EXPECT_TRUE(WinStubFlushRegistry());
+  EXPECT_EQ(WinStubFailedSaves(), saves + 1) << "nothing written, nothing failed";
+}
+
 TEST_F(RegistryFileTest, AFlushTakesTheLockBesideTheFile) {
   FaultyFiles faults;
   WinStubSetFiles(&faults);
