@@ -18,8 +18,9 @@ const HINSTANCE kModule = reinterpret_cast<HINSTANCE>(uintptr_t(0x5150));
 
 class Bytes {
 public:
-  Bytes& Add(uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+  // size bytes, the value's lowest first; zeros past its eight.
+  Bytes& Add(uint64_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(i < 8 ? uint8_t(value >> (8 * i)) : 0);
     return *this;
   }
   Bytes& Text(const std::u16string& text) {
