@@ -289,8 +289,8 @@ INSTANTIATE_TEST_SUITE_P(Functions, FailingCallTest,
 // Numbers in their shortest form that reads back the same; texts and ints a
 // format announces after it.
 TEST_F(SimHostTest, TheJournalWritesValuesAsTheyReadBack) {
-  SimDimension far{12, 1e23, 0, 0, nullptr, nullptr, 0};
-  VekElementId id = SimAddDimension(&far);
+  SimDimension huge{12, 1e23, 0, 0, nullptr, nullptr, 0};
+  VekElementId id = SimAddDimension(&huge);
   double out = 0;
   VekDimGetMeasure(id, &out);
   VekCtlSetExecuteFunc(FakePlugin::Exec, "%s %d %f", "text", 7, 0.1);
