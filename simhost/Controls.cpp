@@ -107,22 +107,35 @@ void ClearJournal() {
 
 void DropPreviews() {
   Host& h = State();
-  for (auto it = h.segments.begin(); it != h.segments.end();) {
-    if (!it->second.preview) {
-      ++it;
-      continue;
-    }
-    int32_t segment = it->first;
-    it = h.segments.erase(it);
-    for (auto note = h.noteOrder.begin(); note != h.noteOrder.end();) {
-      if (h.elements[*note].note.segment == segment) {
-        h.elements.erase(*note);
-        note = h.noteOrder.erase(note);
-      } else {
-        ++note;
-      }
-    }
+  std::set<int32_t> previews = h.previewSegments;
+  for (int32_t segment : previews) DropSegment(segment);
+  h.previewNote = 0;
+}
+
+void DropSegment(int32_t id) {
+  Host& h = State();
+  auto segment = h.segments.find(id);
+  if (segment == h.segments.end()) return;
+  for (VekElementId note : segment->second.notes) {
+    h.elements.erase(note);
+    h.notes.erase(note);
+    if (!segment->second.preview) NoteChanged(note);
   }
+  h.previewSegments.erase(id);
+  h.segments.erase(segment);
+}
+
+bool IsPreview(const Note& note) {
+  auto segment = State().segments.find(note.segment);
+  return segment != State().segments.end() && segment->second.preview;
+}
+
+void NoteChanged(VekElementId id) {
+  Host& h = State();
+  auto last = h.lastNoteChange.find(id);
+  if (last != h.lastNoteChange.end()) h.noteChanges.erase(last->second);
+  h.lastNoteChange[id] = ++h.noteChangeCount;
+  h.noteChanges[h.noteChangeCount] = id;
 }
 
 void RememberHandedText(const VekChar* text) {
@@ -189,8 +202,13 @@ const char* SimLastError(void) { return State().lastError.c_str(); }
 void SimReset(void) {
   Host& h = State();
   h.elements.clear();
-  h.noteOrder.clear();
+  h.notes.clear();
   h.segments.clear();
+  h.previewSegments.clear();
+  h.previewNote = 0;
+  h.noteChangeCount = 0;
+  h.noteChanges.clear();
+  h.lastNoteChange.clear();
   h.nextElement = 1;
   h.nextSegment = 1;
   h.frame = FRAME_FIGURE;
@@ -242,7 +260,7 @@ VekElementId SimAddNote(const SimNote* note) {
   n.frame = h.frame;
   VekElementId id = h.nextElement++;
   h.elements[id] = element;
-  h.noteOrder.push_back(id);
+  h.notes.insert(id);
   return id;
 }
 
@@ -256,10 +274,23 @@ VekElementId SimAddElement(int32_t type) {
 }
 
 int32_t SimListNotes(VekElementId* ids, int32_t capacity) {
-  const std::vector<VekElementId>& order = State().noteOrder;
-  for (int32_t i = 0; ids && i < capacity && i < int32_t(order.size()); ++i) ids[i] = order[i];
-  return int32_t(order.size());
+  const std::set<VekElementId>& notes = State().notes;
+  int32_t i = 0;
+  for (auto it = notes.begin(); ids && it != notes.end() && i < capacity; ++it) ids[i++] = *it;
+  return int32_t(notes.size());
 }
+
+int32_t SimNoteChangeCount(void) { return State().noteChangeCount; }
+
+int32_t SimChangedNotes(int32_t since, VekElementId* ids, int32_t capacity) {
+  const std::map<int32_t, VekElementId>& changes = State().noteChanges;
+  int32_t count = 0;
+  for (auto it = changes.upper_bound(since); it != changes.end(); ++it, ++count)
+    if (ids && count < capacity) ids[count] = it->second;
+  return count;
+}
+
+VekElementId SimPreviewNote(void) { return State().previewNote; }
 
 int32_t SimGetNote(VekElementId id, SimNote* out) {
   Host& h = State();

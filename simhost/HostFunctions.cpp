@@ -290,6 +290,7 @@ int32_t VekSgmCreateSegment(int32_t kind, int32_t mode) {
   if (preview) DropPreviews(); // a new preview replaces the one before
   int32_t id = h.nextSegment++;
   h.segments[id].preview = preview;
+  if (preview) h.previewSegments.insert(id);
   return Logged(__func__, args, id);
 }
 
@@ -298,15 +299,7 @@ int32_t VekSgmDeleteSegment(int32_t segment) {
   if (Failing(__func__) || !h.segments.count(segment))
     return Logged(
         __func__, [&] { return std::to_string(segment); }, -1);
-  h.segments.erase(segment);
-  for (auto it = h.noteOrder.begin(); it != h.noteOrder.end();) {
-    if (h.elements[*it].note.segment == segment) {
-      h.elements.erase(*it);
-      it = h.noteOrder.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  DropSegment(segment);
   return Logged(
       __func__, [&] { return std::to_string(segment); }, 0);
 }
@@ -331,7 +324,13 @@ VekElementId VekCmtCreateNormal(int32_t segment, const VekNoteRecord* record) {
   note.segment = segment;
   VekElementId id = h.nextElement++;
   h.elements[id] = element;
-  h.noteOrder.push_back(id);
+  h.notes.insert(id);
+  Segment& owner = h.segments[segment];
+  owner.notes.push_back(id);
+  if (owner.preview)
+    h.previewNote = id;
+  else
+    NoteChanged(id);
   return Logged(__func__, args, id);
 }
 
@@ -345,6 +344,7 @@ int32_t VekCmtSetCharSize(VekElementId element, const VekCharSize* size) {
   };
   if (Failing(__func__) || !note || !size) return Logged(__func__, args, -1);
   note->height = size->height, note->width = size->width, note->pitch = size->pitch;
+  if (!IsPreview(*note)) NoteChanged(element);
   return Logged(__func__, args, 0);
 }
 
@@ -375,6 +375,7 @@ int32_t VekCmtSetNote(VekElementId element, int32_t zero, const VekChar* text) {
   if (Failing(__func__) || !note || !text) return Logged(__func__, args, -1);
   note->text = text;
   RememberHandedText(text);
+  if (!IsPreview(*note)) NoteChanged(element);
   return Logged(__func__, args, 0);
 }
 

@@ -115,6 +115,15 @@ SIMAPI VekElementId SimAddElement(int32_t type);
 SIMAPI int32_t SimListNotes(VekElementId* ids, int32_t capacity);
 // A note's state; text stays valid until the drawing changes. -1 for no note.
 SIMAPI int32_t SimGetNote(VekElementId id, SimNote* out);
+// The plug-in's changes to notes that are no previews, for a caller that
+// keeps its own view of the notes: every creation, change of text or size,
+// and deletion counts one. The count now; and the notes changed after
+// `since`, each once in the order of its last change (a deleted one no
+// longer has a SimGetNote), up to capacity: their number.
+SIMAPI int32_t SimNoteChangeCount(void);
+SIMAPI int32_t SimChangedNotes(int32_t since, VekElementId* ids, int32_t capacity);
+// The preview note while there is one, else 0.
+SIMAPI VekElementId SimPreviewNote(void);
 SIMAPI void SimSetCurrentFrame(int32_t frame);
 SIMAPI int32_t SimGetCurrentFrame(void);
 

@@ -40,6 +40,7 @@ struct Element {
 
 struct Segment {
   bool preview = false;
+  std::vector<VekElementId> notes;
 };
 
 struct Event {
@@ -68,8 +69,15 @@ struct Host {
 
   // The drawing.
   std::map<VekElementId, Element> elements;
-  std::vector<VekElementId> noteOrder;
+  std::set<VekElementId> notes; // in order of creation
   std::map<int32_t, Segment> segments;
+  std::set<int32_t> previewSegments;
+  VekElementId previewNote = 0; // the latest preview note, while it stands
+  // The plug-in's changes to notes that are no previews: each note's last
+  // change, by its number.
+  int32_t noteChangeCount = 0;
+  std::map<int32_t, VekElementId> noteChanges;
+  std::map<VekElementId, int32_t> lastNoteChange;
   VekElementId nextElement = 1;
   int32_t nextSegment = 1;
   int32_t frame = FRAME_FIGURE;
@@ -109,6 +117,12 @@ bool Journaling();
 void ClearJournal();
 // Removes every preview note: a step ended.
 void DropPreviews();
+// Removes a segment with its notes.
+void DropSegment(int32_t segment);
+// A note that is no preview was created, changed or deleted.
+void NoteChanged(VekElementId id);
+// Whether a note belongs to a preview segment.
+bool IsPreview(const Note& note);
 // Remembers a text the plug-in handed in, to read it again later.
 void RememberHandedText(const VekChar* text);
 // Reads the remembered texts again, counting those that changed.

@@ -142,6 +142,51 @@ TEST_F(DrawingTest, DeletingASegmentDeletesItsNotes) {
   EXPECT_EQ(VekSgmDeleteSegment(segment), -1);
 }
 
+std::vector<VekElementId> ChangedSince(int32_t since) {
+  std::vector<VekElementId> ids(SimChangedNotes(since, nullptr, 0));
+  SimChangedNotes(since, ids.data(), int32_t(ids.size()));
+  return ids;
+}
+
+// The record of the plug-in's note changes: each creation, new text, new
+// size and deletion counts one; previews and the drawing's own notes as
+// placed count none; a note changed twice is told once, at its last change.
+TEST_F(DrawingTest, TheHostCountsThePlugInsNoteChanges) {
+  SimNote general{VEK_NOTE_KIND_GENERAL, 5, 6, "old", 3.5, 2, 1, 0, 0};
+  VekElementId own = SimAddNote(&general);
+  EXPECT_EQ(SimNoteChangeCount(), 0) << "the drawing as placed";
+  VekNoteRecord record = Record(u"a", 0, 0);
+  int32_t segment = VekSgmCreateSegment(2, 0);
+  VekElementId written = VekCmtCreateNormal(segment, &record);
+  EXPECT_EQ(SimNoteChangeCount(), 1);
+  VekElementId preview = VekCmtCreateNormal(VekSgmCreateSegment(2, 2), &record);
+  VekCmtSetNote(preview, 0, u"b");
+  VekCharSize size{9, 9, 9};
+  VekCmtSetCharSize(preview, &size);
+  EXPECT_EQ(SimNoteChangeCount(), 1) << "a preview is no change";
+  EXPECT_EQ(SimPreviewNote(), preview);
+  VekCmtSetCharSize(own, &size);
+  EXPECT_EQ(SimNoteChangeCount(), 2);
+  VekCmtSetNote(written, 0, u"c");
+  EXPECT_EQ(SimNoteChangeCount(), 3);
+  VekCmtSetNote(own, 0, u"d");
+  EXPECT_EQ(ChangedSince(0), (std::vector<VekElementId>{written, own})) << "each once, last last";
+  EXPECT_EQ(ChangedSince(2), (std::vector<VekElementId>{written, own}));
+  EXPECT_EQ(ChangedSince(3), std::vector<VekElementId>{own});
+  EXPECT_EQ(ChangedSince(4), std::vector<VekElementId>{});
+  VekElementId first = 0;
+  EXPECT_EQ(SimChangedNotes(0, &first, 1), 2) << "all counted, as many written as fit";
+  EXPECT_EQ(first, written);
+  VekSgmDeleteSegment(segment);
+  EXPECT_EQ(ChangedSince(4), std::vector<VekElementId>{written}) << "deleted";
+  EXPECT_EQ(SimNoteChangeCount(), 5);
+  VekSgmCreateSegment(2, 2);
+  EXPECT_EQ(SimPreviewNote(), 0) << "a new preview segment replaces the one before";
+  SimReset();
+  EXPECT_EQ(SimNoteChangeCount(), 0);
+  EXPECT_EQ(ChangedSince(0), std::vector<VekElementId>{});
+}
+
 TEST_F(DrawingTest, NotesAreReadSizedAndRewritten) {
   SimNote general{VEK_NOTE_KIND_GENERAL, 5, 6, "old", 3.5, 2, 1, 0, 0};
   VekElementId note = SimAddNote(&general);
