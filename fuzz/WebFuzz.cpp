@@ -24,11 +24,12 @@ const vekhost::Drawing& Box() {
 class ScriptPort : public vekhost::SessionPort {
 public:
   vekhost::WebReply State(size_t) override { return {200, "application/json", "{}"}; }
-  vekhost::Picture Svg() override {
-    return {"\"t\"", std::make_shared<const std::string>("<svg/>"),
-            std::make_shared<const std::string>("gz")};
+  vekhost::WebReply Changes(uint64_t) override { return State(0); }
+  vekhost::StoredBody DrawingPart(size_t index, bool gzip) override {
+    if (index > 0) return {};
+    return {"\"t\"", std::make_shared<const std::string>(gzip ? "gz" : "{}"), gzip};
   }
-  vekhost::WebReply Event(const std::string& line) override {
+  vekhost::WebReply Event(const std::string& line, std::optional<uint64_t>) override {
     if (line.find('\n') != std::string::npos) std::abort();
     try {
       vekhost::ParseEvent(line, Box(), "");
@@ -53,8 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       {{"127.0.0.1:8750", "localhost:8750"}, input.ConsumeBool() ? "t0ken" : ""});
   vekhost::WebRequest request;
   request.method = input.PickValueInArray(kMethods);
-  request.path = input.ConsumeBool() ? "/api/event" : input.ConsumeRandomLengthString(40);
-  if (input.ConsumeBool()) request.query["journal"] = input.ConsumeRandomLengthString(12);
+  const char* const paths[] = {"/api/event", "/api/changes", "/api/drawing", "/api/state"};
+  request.path =
+      input.ConsumeBool() ? input.PickValueInArray(paths) : input.ConsumeRandomLengthString(40);
+  for (const char* name : {"journal", "since", "part"})
+    if (input.ConsumeBool()) request.query[name] = input.ConsumeRandomLengthString(20);
   request.headers["host"] =
       input.ConsumeBool() ? input.PickValueInArray(kHosts) : input.ConsumeRandomLengthString(30);
   if (input.ConsumeBool()) request.headers["cookie"] = input.ConsumeRandomLengthString(30);
@@ -64,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.headers["origin"] =
         input.ConsumeBool() ? "http://127.0.0.1:8750" : input.ConsumeRandomLengthString(30);
   request.body = input.ConsumeBool()
-                     ? "{\"event\": \"" + input.ConsumeRandomLengthString(60) + "\"}"
+                     ? "{\"event\": \"" + input.ConsumeRandomLengthString(60) +
+                           "\", \"since\": " + input.ConsumeRandomLengthString(12) + "}"
                      : input.ConsumeRemainingBytesAsString();
   vekhost::WebReply reply = app.Handle(request);
   if (std::find(std::begin(kStatuses), std::end(kStatuses), reply.status) == std::end(kStatuses) ||

@@ -8,20 +8,13 @@ const { chromium } = require('@playwright/test');
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
   const page = await browser.newPage({ viewport: { width: 1200, height: 720 } });
   await page.goto(url);
+  await page.waitForFunction(() => performance.getEntriesByName('vekhost:drawing').length > 0);
   for (const name of ['width', 'length', 'height']) {
-    const box = await page.locator(`#drawing [data-name="${name}"] line[stroke="transparent"]`).boundingBox();
-    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    const at = await page.evaluate((name) => sheet.pickPoint(name), name);
+    await page.mouse.click(at.x, at.y);
     await page.waitForTimeout(200);
   }
-  const at = await page.evaluate(() => {
-    const svg = document.querySelector('#drawing svg');
-    const origin = state.frames.title.origin;
-    const p = svg.createSVGPoint();
-    p.x = origin[0] + 25;
-    p.y = Number(svg.dataset.top) - (origin[1] + 14);
-    const q = p.matrixTransform(svg.getScreenCTM());
-    return { x: q.x, y: q.y };
-  });
+  const at = await page.evaluate(() => sheet.screenPoint('title', 25, 14));
   await page.mouse.move(at.x - 60, at.y - 40);
   await page.mouse.move(at.x, at.y, { steps: 5 });
   await page.waitForTimeout(500);

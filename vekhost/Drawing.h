@@ -7,8 +7,10 @@
 
 #include "SimHost.h"
 
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vekhost {
@@ -58,6 +60,13 @@ struct Element {
   VekElementId id = 0;
 };
 
+// One of a drawing's items: in which list, and where in it.
+struct ItemRef {
+  enum List : uint8_t { kDimension, kNote, kElement } list = kDimension;
+  uint32_t index = 0;
+  bool operator==(const ItemRef& other) const { return list == other.list && index == other.index; }
+};
+
 struct Drawing {
   FrameBox figure{{0, 0}, {297, 210}};
   FrameBox title{{207, 0}, {90, 40}};
@@ -66,10 +75,24 @@ struct Drawing {
   std::vector<Note> notes;
   std::vector<Element> elements;
 
+  // Indexes the lists as they stand: by name, the notes by id, and one item
+  // of each kind. Done once the lists are read and again once the host has
+  // given the ids; the lists do not change after that.
+  void Index();
   // Where a pick of the named element lands, and its id once placed; false
   // for an unknown name.
   bool Find(const std::string& name, VekElementId& id, Point& pickPoint) const;
+  // The drawing's own note with this id; null for any other.
+  const Note* NoteWithId(VekElementId id) const;
+  // One item of each kind that a pick tells apart: each dimension type,
+  // each note kind, each type of other element.
+  const std::vector<ItemRef>& KindSamples() const { return kindSamples_; }
   const FrameBox& Frame(int32_t frame) const { return frame == FRAME_TITLE ? title : figure; }
+
+private:
+  std::unordered_map<std::string, ItemRef> byName_;
+  std::unordered_map<VekElementId, uint32_t> noteById_;
+  std::vector<ItemRef> kindSamples_;
 };
 
 // A frame as drawing files and results name it: "figure" or "title".

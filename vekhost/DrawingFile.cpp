@@ -6,9 +6,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
-#include <set>
+#include <unordered_set>
 
 namespace vekhost {
 
@@ -66,7 +67,9 @@ public:
   // Every field must have been read: a misspelt one is a fault.
   void Done() {
     for (const auto& item : object_.items())
-      if (!seen_.count(item.key())) Fail(item.key(), "unknown field");
+      if (std::none_of(seen_.begin(), seen_.end(),
+                       [&](const char* key) { return item.key() == key; }))
+        Fail(item.key(), "unknown field");
   }
   [[noreturn]] void Fail(const std::string& key, const std::string& what) const {
     throw InputError(file_ + ": " + place_ + (key.empty() ? "" : "/" + key) + ": " + what);
@@ -75,7 +78,7 @@ public:
 
 private:
   const Json* Take(const char* key, bool required) {
-    seen_.insert(key);
+    seen_.push_back(key);
     auto it = object_.find(key);
     if (it == object_.end()) {
       if (required) Fail(key, "missing");
@@ -86,12 +89,13 @@ private:
 
   const Json& object_;
   std::string file_, place_;
-  std::set<std::string> seen_;
+  std::vector<const char*> seen_;
 };
 
-Json Parse(const std::string& text, const std::string& path) {
+Json Parse(const std::string& text, const std::string& path,
+           const Json::parser_callback_t& callback) {
   try {
-    return Json::parse(text);
+    return Json::parse(text, callback);
   } catch (const Json::out_of_range& error) { // a number beyond a double's range
     std::string what = error.what();
     throw InputError(path + ": " + what.substr(what.find(']') + 2));
@@ -106,14 +110,35 @@ Json Parse(const std::string& text, const std::string& path) {
   }
 }
 
-// The array at key, each item handed to read with its place.
-template <typename Read> void EachItem(Fields& top, const char* key, Read read) {
-  const Json* items = top.Object(key);
-  if (!items) return;
-  if (!items->is_array()) top.Fail(key, "expected a list");
-  for (size_t i = 0; i < items->size(); ++i)
-    read((*items)[i], "/" + std::string(key) + "/" + std::to_string(i));
-}
+// Reads the items of the drawing's lists while the file is parsed, each as
+// soon as it is complete, so that the parsed file never holds them all.
+class ItemReader {
+public:
+  using Read = std::function<void(const Json& item, const std::string& place)>;
+  ItemReader(std::map<std::string, Read> lists) : lists_(std::move(lists)) {}
+
+  // The parser's callback: false drops an item once it is read.
+  bool operator()(int depth, Json::parse_event_t event, Json& parsed) {
+    using Event = Json::parse_event_t;
+    if (depth == 1 && event == Event::key) {
+      auto it = lists_.find(parsed.get<std::string>());
+      list_ = it == lists_.end() ? nullptr : &*it;
+      count_ = 0;
+    } else if (depth == 1 && event == Event::object_start) {
+      list_ = nullptr; // the field is no list
+    } else if (depth == 2 && list_ &&
+               (event == Event::object_end || event == Event::array_end || event == Event::value)) {
+      list_->second(parsed, "/" + list_->first + "/" + std::to_string(count_++));
+      return false;
+    }
+    return true;
+  }
+
+private:
+  std::map<std::string, Read> lists_;
+  std::pair<const std::string, Read>* list_ = nullptr;
+  size_t count_ = 0;
+};
 
 // The title frame a drawing does not give: in the figure frame's lower right
 // corner, as a title block stands.
@@ -192,7 +217,7 @@ public:
   }
 
 private:
-  std::set<std::string> names_;
+  std::unordered_set<std::string> names_;
 };
 
 // A dimension; false when it came without its points.
@@ -240,29 +265,38 @@ void ReadElement(Fields& f, NameBook& names, Element& e) {
 } // namespace
 
 Drawing ParseDrawing(const std::string& text, const std::string& path) {
-  Json json = Parse(text, path);
   Drawing drawing;
-  Fields top(json, path, "");
   NameBook names;
-  if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
   std::vector<bool> placed; // whether each dimension came with its points
-  EachItem(top, "dimensions", [&](const Json& item, const std::string& place) {
-    Fields f(item, path, place);
-    drawing.dimensions.emplace_back();
-    placed.push_back(ReadDimension(f, names, drawing.dimensions.back()));
-  });
-  EachItem(top, "notes", [&](const Json& item, const std::string& place) {
-    Fields f(item, path, place);
-    drawing.notes.emplace_back();
-    ReadNote(f, names, drawing.notes.back());
-  });
-  EachItem(top, "elements", [&](const Json& item, const std::string& place) {
-    Fields f(item, path, place);
-    drawing.elements.emplace_back();
-    ReadElement(f, names, drawing.elements.back());
-  });
+  ItemReader reader({{"dimensions",
+                      [&](const Json& item, const std::string& place) {
+                        Fields f(item, path, place);
+                        drawing.dimensions.emplace_back();
+                        placed.push_back(ReadDimension(f, names, drawing.dimensions.back()));
+                      }},
+                     {"notes",
+                      [&](const Json& item, const std::string& place) {
+                        Fields f(item, path, place);
+                        drawing.notes.emplace_back();
+                        ReadNote(f, names, drawing.notes.back());
+                      }},
+                     {"elements", [&](const Json& item, const std::string& place) {
+                        Fields f(item, path, place);
+                        drawing.elements.emplace_back();
+                        ReadElement(f, names, drawing.elements.back());
+                      }}});
+  Json json = Parse(text, path, std::ref(reader));
+  Fields top(json, path, "");
+  if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
+  for (const char* list : {"dimensions", "notes", "elements"})
+    if (const Json* items = top.Object(list); items && !items->is_array())
+      top.Fail(list, "expected a list");
   top.Done();
   LayOutDimensions(drawing, placed);
+  drawing.dimensions.shrink_to_fit();
+  drawing.notes.shrink_to_fit();
+  drawing.elements.shrink_to_fit();
+  drawing.Index();
   return drawing;
 }
 

@@ -1,18 +1,14 @@
 #include "Picture.h"
 
-#include "DimensionText.h"
-#include "Utf.h"
-
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <sstream>
+#include <string>
 
 namespace vekhost {
 
 namespace {
 
-const char kDiameter[] = "\xC3\x98"; // Ø
 const double kPi = 3.14159265358979323846;
 
 std::string Escape(const std::string& text) {
@@ -32,14 +28,34 @@ std::string Escape(const std::string& text) {
   return out;
 }
 
+// A coordinate to three decimals, without trailing zeros.
 std::string Num(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.3f", value);
-  std::string text = buffer;
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
+  char buffer[400]; // the longest double in fixed notation
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3).ptr;
+  while (end[-1] == '0') --end;
+  if (end[-1] == '.') --end;
+  std::string text(buffer, end);
   return text == "-0" ? "0" : text;
 }
+
+// The picture's text as it grows: appended to in place, with room made once
+// for the whole drawing, so that a large drawing is not copied as it grows.
+class SvgText {
+public:
+  explicit SvgText(size_t expected) { text_.reserve(expected); }
+  SvgText& operator<<(const std::string& part) {
+    text_ += part;
+    return *this;
+  }
+  SvgText& operator<<(const char* part) {
+    text_ += part;
+    return *this;
+  }
+  std::string Take() { return std::move(text_); }
+
+private:
+  std::string text_;
+};
 
 // Maps frame coordinates to the picture (y grows downwards there).
 struct View {
@@ -51,26 +67,12 @@ struct View {
   }
 };
 
-// The dimension's text as the plug-in reads it; a diameter whose texts do
-// not show the sign gets it in front.
-std::string DimensionLabel(const Dimension& d) {
-  DimensionReading reading;
-  reading.measure = d.measure;
-  reading.decimals = d.decimals;
-  reading.noteResult = d.noteResult;
-  reading.prefix = utf::ToUtf16(d.prefix);
-  reading.suffix = utf::ToUtf16(d.suffix);
-  std::string text = utf::ToUtf8(DimensionText(reading));
-  bool signShown = HasDiameterPrefix(reading);
-  return d.mark == VEK_DIM_MARK_DIAMETER && !signShown ? kDiameter + text : text;
-}
-
-void Line(std::ostringstream& out, Point a, Point b, const char* style) {
+void Line(SvgText& out, Point a, Point b, const char* style) {
   out << "  <line x1=\"" << Num(a.x) << "\" y1=\"" << Num(a.y) << "\" x2=\"" << Num(b.x)
       << "\" y2=\"" << Num(b.y) << "\" " << style << "/>\n";
 }
 
-void Text(std::ostringstream& out, Point at, double size, double angle, const std::string& text,
+void Text(SvgText& out, Point at, double size, double angle, const std::string& text,
           const char* style) {
   out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
       << "\"";
@@ -84,11 +86,11 @@ const char kHitArea[] = "stroke=\"transparent\" stroke-width=\"4\"";
 
 // Opens a group for a named element of the drawing: data-name carries its
 // name, for pages that let a person pick it.
-void OpenNamed(std::ostringstream& out, const std::string& name) {
+void OpenNamed(SvgText& out, const std::string& name) {
   out << "  <g data-name=\"" << Escape(name) << "\">\n";
 }
 
-void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d) {
+void DrawDimension(SvgText& out, const View& view, const Dimension& d) {
   double dx = d.to.x - d.from.x, dy = d.to.y - d.from.y;
   double length = std::hypot(dx, dy);
   if (length == 0) return;
@@ -112,17 +114,10 @@ void DrawDimension(std::ostringstream& out, const View& view, const Dimension& d
   Line(out, view.Map(d.frame, a), view.Map(d.frame, b), kHitArea);
 }
 
-// The text a note had in the drawing file.
-std::string OldText(const Drawing& drawing, VekElementId id) {
-  for (const Note& n : drawing.notes)
-    if (n.id == id) return n.text;
-  return "";
-}
-
 // The picture's frame: the viewBox around both frames, the arrow heads and a
 // white sheet. No size of its own: the picture scales to the window that
 // shows it; data-top is the y that a frame's coordinates are mirrored at.
-void OpenPicture(std::ostringstream& out, double left, double right, double bottom, double top,
+void OpenPicture(SvgText& out, double left, double right, double bottom, double top,
                  const std::string& session) {
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" << Num(left) << " 0 "
       << Num(right - left) << " " << Num(top - bottom)
@@ -136,7 +131,7 @@ void OpenPicture(std::ostringstream& out, double left, double right, double bott
 }
 
 // Both frames, the current one marked.
-void DrawFrames(std::ostringstream& out, const View& view) {
+void DrawFrames(SvgText& out, const View& view) {
   int32_t current = SimGetCurrentFrame();
   for (int32_t frame : {FRAME_FIGURE, FRAME_TITLE}) {
     const FrameBox& box = view.drawing.Frame(frame);
@@ -153,7 +148,7 @@ void DrawFrames(std::ostringstream& out, const View& view) {
 }
 
 // The elements and dimensions, each in a group named for a pointer.
-void DrawElements(std::ostringstream& out, const View& view) {
+void DrawElements(SvgText& out, const View& view) {
   for (const Element& e : view.drawing.elements) {
     OpenNamed(out, e.name);
     Line(out, view.Map(e.frame, e.from), view.Map(e.frame, e.to),
@@ -170,28 +165,47 @@ void DrawElements(std::ostringstream& out, const View& view) {
 
 // A note: new ones red; changed ones orange after their old text struck
 // through; the drawing's own notes named for a pointer.
-void DrawNote(std::ostringstream& out, const View& view, const ResultNote& note) {
-  const SimNote& s = note.state;
+// own is the drawing's note, null for a new one; note is the note as the
+// session left it.
+void DrawNote(SvgText& out, const View& view, const Note* own, const ResultNote& note) {
   const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
   std::string style = std::string("fill=\"") + color + "\"";
-  Point at = view.Map(s.frame, Point{s.x, s.y});
-  double size = s.height > 0 ? s.height : 3.5;
-  if (!note.name.empty()) OpenNamed(out, note.name);
+  Point at = view.Map(note.frame, note.at);
+  double size = note.height > 0 ? note.height : 3.5;
+  if (own) OpenNamed(out, own->name);
   if (note.changed) {
     out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
         << "\"><tspan fill=\"#999\" text-decoration=\"line-through\">"
-        << Escape(ReadableText(OldText(view.drawing, note.id))) << "</tspan> <tspan " << style
-        << ">" << Escape(ReadableText(s.text)) << "</tspan></text>\n";
+        << Escape(ReadableText(own->text)) << "</tspan> <tspan " << style << ">"
+        << Escape(ReadableText(note.text)) << "</tspan></text>\n";
   } else {
-    Text(out, at, size, 0, s.text, style.c_str());
+    Text(out, at, size, 0, note.text, style.c_str());
   }
-  if (!note.name.empty()) out << "  </g>\n";
+  if (own) out << "  </g>\n";
+}
+
+// The drawing's notes, changed ones as they now stand, then the new ones.
+void DrawNotes(SvgText& out, const View& view, const NoteBook& notes) {
+  for (const Note& own : view.drawing.notes) {
+    auto written = notes.Written().find(own.id);
+    if (written != notes.Written().end()) {
+      DrawNote(out, view, &own, written->second);
+      continue;
+    }
+    ResultNote unchanged;
+    unchanged.at = own.at;
+    unchanged.text = own.text;
+    unchanged.height = own.height;
+    unchanged.frame = own.frame;
+    DrawNote(out, view, &own, unchanged);
+  }
+  for (const auto& [id, note] : notes.Written())
+    if (note.isNew) DrawNote(out, view, nullptr, note);
 }
 
 } // namespace
 
-std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes,
-                       const std::string& session) {
+std::string DrawingSvg(const Drawing& drawing, const NoteBook& notes, const std::string& session) {
   const FrameBox& f = drawing.figure;
   const FrameBox& t = drawing.title;
   double left = std::min(f.origin.x, t.origin.x) - 10;
@@ -199,13 +213,16 @@ std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& no
   double bottom = std::min(f.origin.y, t.origin.y) - 10;
   double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
   View view{top, drawing};
-  std::ostringstream out;
+  // About the bytes an item takes, so that the text is made room for once.
+  const size_t itemBytes = 400;
+  SvgText out(4096 + itemBytes * (drawing.dimensions.size() + drawing.notes.size() +
+                                  drawing.elements.size() + notes.Written().size()));
   OpenPicture(out, left, right, bottom, top, session);
   DrawFrames(out, view);
   DrawElements(out, view);
-  for (const ResultNote& note : notes) DrawNote(out, view, note);
+  DrawNotes(out, view, notes);
   out << "</svg>\n";
-  return out.str();
+  return out.Take();
 }
 
 } // namespace vekhost

@@ -12,7 +12,7 @@ namespace vekhost {
 
 // session, when given, marks the picture's root (data-session) as the
 // result JSON's "session" marks it, so that a reader can tell a pair.
-std::string DrawingSvg(const Drawing& drawing, const std::vector<ResultNote>& notes,
+std::string DrawingSvg(const Drawing& drawing, const NoteBook& notes,
                        const std::string& session = "");
 
 } // namespace vekhost

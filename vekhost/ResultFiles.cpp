@@ -2,7 +2,6 @@
 
 #include "Exit.h"
 #include "Picture.h"
-#include "Results.h"
 
 #include <cstdio>
 #include <iostream>
@@ -37,13 +36,15 @@ void CheckWritable(files::Files& files, const std::string& path) {
   files.Remove(name);
 }
 
-void WriteResults(files::Files& files, const Drawing& drawing, const ResultPaths& paths) {
-  std::vector<ResultNote> notes = ResultNotes(drawing);
-  for (const ResultNote& note : notes)
-    if (note.isNew || note.changed) std::cout << "note: " << NoteLine(note) << "\n";
-  files::Status status = files::WriteEach(
-      files, {{paths.json, ResultJson(notes, paths.session)},
-              {paths.svg, DrawingSvg(drawing, notes, paths.session)}});
+void WriteResults(files::Files& files, const Drawing& drawing, const NoteBook& notes,
+                  const ResultPaths& paths) {
+  for (const auto& [id, note] : notes.Written()) std::cout << "note: " << NoteLine(note) << "\n";
+  // Each text made in its place, not copied: the picture of a large drawing
+  // is large.
+  std::vector<std::pair<std::string, std::string>> outputs(2);
+  outputs[0] = {paths.json, ResultJson(notes, paths.session)};
+  outputs[1] = {paths.svg, DrawingSvg(drawing, notes, paths.session)};
+  files::Status status = files::WriteEach(files, outputs);
   if (!status.ok()) Fail(status.why(), kExitNotWritten);
   std::cout << "drawing: " << paths.json << "\npicture: " << paths.svg << "\n";
 }

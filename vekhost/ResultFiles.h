@@ -3,8 +3,8 @@
 #ifndef TRISPAN_VEKHOST_RESULTFILES_H
 #define TRISPAN_VEKHOST_RESULTFILES_H
 
-#include "Drawing.h"
 #include "Files.h"
+#include "Results.h"
 
 #include <string>
 
@@ -27,7 +27,8 @@ void CheckWritable(files::Files& files, const std::string& path);
 // are written before either replaces the one before. Throws Failure (exit
 // status 3) when they cannot be written; the files before are left as they
 // were.
-void WriteResults(files::Files& files, const Drawing& drawing, const ResultPaths& paths);
+void WriteResults(files::Files& files, const Drawing& drawing, const NoteBook& notes,
+                  const ResultPaths& paths);
 
 } // namespace vekhost
 

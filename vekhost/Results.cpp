@@ -1,12 +1,12 @@
 #include "Results.h"
 
 #include "DiameterSign.h"
+#include "DimensionText.h"
 #include "Printable.h"
 #include "Utf.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <sstream>
 
 namespace vekhost {
@@ -15,11 +15,17 @@ namespace {
 
 const char kDiameter[] = "\xC3\x98"; // Ø
 
-// The notes now in the drawing, previews included.
-std::vector<VekElementId> NoteIds() {
-  std::vector<VekElementId> ids(static_cast<size_t>(SimListNotes(nullptr, 0)));
-  SimListNotes(ids.data(), int32_t(ids.size()));
-  return ids;
+// A note as the host has it now; false for a note it has not, or a preview.
+bool ReadNote(VekElementId id, ResultNote& out, bool preview = false) {
+  SimNote note{};
+  if (SimGetNote(id, &note) != 0 || (note.preview != 0) != preview) return false;
+  out.id = id;
+  out.kind = note.kind;
+  out.at = Point{note.x, note.y};
+  out.text = note.text;
+  out.height = note.height, out.width = note.width, out.pitch = note.pitch;
+  out.frame = note.frame;
+  return true;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -30,31 +36,51 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 } // namespace
 
-std::optional<SimNote> PreviewNote() {
-  for (VekElementId id : NoteIds()) {
-    SimNote note{};
-    if (SimGetNote(id, &note) == 0 && note.preview) return note;
-  }
-  return std::nullopt;
+NoteBook::NoteBook(const Drawing& drawing) : drawing_(drawing), seen_(SimNoteChangeCount()) {
+  std::vector<VekElementId> ids(static_cast<size_t>(SimListNotes(nullptr, 0)));
+  SimListNotes(ids.data(), int32_t(ids.size()));
+  for (VekElementId id : ids) Take(id);
 }
 
-std::vector<ResultNote> ResultNotes(const Drawing& drawing) {
-  std::vector<ResultNote> result;
-  for (VekElementId id : NoteIds()) {
-    ResultNote note;
-    note.id = id;
-    if (SimGetNote(id, &note.state) != 0 || note.state.preview) continue;
-    note.isNew = true;
-    for (const Note& n : drawing.notes) {
-      if (n.id != id) continue;
-      note.isNew = false;
-      note.name = n.name;
-      note.changed = n.text != note.state.text || n.height != note.state.height ||
-                     n.width != note.state.width || n.pitch != note.state.pitch;
+std::vector<VekElementId> NoteBook::Update() {
+  std::vector<VekElementId> ids(static_cast<size_t>(SimChangedNotes(seen_, nullptr, 0)));
+  SimChangedNotes(seen_, ids.data(), int32_t(ids.size()));
+  seen_ = SimNoteChangeCount();
+  for (VekElementId id : ids) Take(id);
+  return ids;
+}
+
+void NoteBook::Take(VekElementId id) {
+  ResultNote note;
+  const Note* own = drawing_.NoteWithId(id);
+  if (ReadNote(id, note)) {
+    note.isNew = !own;
+    if (own) {
+      note.name = own->name;
+      note.changed = own->text != note.text || own->height != note.height ||
+                     own->width != note.width || own->pitch != note.pitch;
     }
-    result.push_back(note);
   }
-  return result;
+  if (note.isNew || note.changed)
+    written_[id] = std::move(note);
+  else
+    written_.erase(id);
+}
+
+bool NoteBook::ChangedSince(int32_t since, size_t most, std::vector<VekElementId>& ids) const {
+  ids.clear();
+  if (since > seen_) return false;
+  size_t count = size_t(SimChangedNotes(since, nullptr, 0));
+  if (count > most) return false;
+  ids.resize(count);
+  SimChangedNotes(since, ids.data(), int32_t(count));
+  return true;
+}
+
+std::optional<ResultNote> PreviewNote() {
+  ResultNote note;
+  if (VekElementId id = SimPreviewNote(); id && ReadNote(id, note, true)) return note;
+  return std::nullopt;
 }
 
 std::string ReadableText(const std::string& utf8) {
@@ -64,31 +90,41 @@ std::string ReadableText(const std::string& utf8) {
   return EscapeControls(text);
 }
 
+std::string DimensionLabel(const Dimension& d) {
+  DimensionReading reading;
+  reading.measure = d.measure;
+  reading.decimals = d.decimals;
+  reading.noteResult = d.noteResult;
+  reading.prefix = utf::ToUtf16(d.prefix);
+  reading.suffix = utf::ToUtf16(d.suffix);
+  std::string text = utf::ToUtf8(DimensionText(reading));
+  bool signShown = HasDiameterPrefix(reading);
+  return d.mark == VEK_DIM_MARK_DIAMETER && !signShown ? kDiameter + text : text;
+}
+
 std::string NoteLine(const ResultNote& note) {
-  const SimNote& s = note.state;
   std::ostringstream out;
-  out << ReadableText(s.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name) << ", at "
-      << s.x << ", " << s.y << " in the " << FrameKey(s.frame) << " frame)";
+  out << ReadableText(note.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name)
+      << ", at " << note.at.x << ", " << note.at.y << " in the " << FrameKey(note.frame)
+      << " frame)";
   return out.str();
 }
 
-std::string ResultJson(const std::vector<ResultNote>& notes, const std::string& session) {
+std::string ResultJson(const NoteBook& notes, const std::string& session) {
   nlohmann::json out;
   if (!session.empty()) out["session"] = session;
   out["frame"] = FrameKey(SimGetCurrentFrame());
   out["notes"] = nlohmann::json::array();
-  for (const ResultNote& note : notes) {
-    if (!note.isNew && !note.changed) continue;
-    const SimNote& s = note.state;
+  for (const auto& [id, note] : notes.Written()) {
     nlohmann::json item = {{"status", note.isNew ? "new" : "changed"},
-                           {"kind", s.kind},
-                           {"at", {s.x, s.y}},
-                           {"text", s.text},
-                           {"readable", ReadableText(s.text)},
-                           {"height", s.height},
-                           {"width", s.width},
-                           {"pitch", s.pitch},
-                           {"frame", FrameKey(s.frame)}};
+                           {"kind", note.kind},
+                           {"at", {note.at.x, note.at.y}},
+                           {"text", note.text},
+                           {"readable", ReadableText(note.text)},
+                           {"height", note.height},
+                           {"width", note.width},
+                           {"pitch", note.pitch},
+                           {"frame", FrameKey(note.frame)}};
     if (!note.name.empty()) item["name"] = note.name;
     out["notes"].push_back(item);
   }

@@ -163,7 +163,8 @@ void Serve(HttpServer& server, const std::string& listen, Drawing& drawing, Sess
            const std::function<void()>& finish) {
   sigset_t signals = BlockStopSignals();
   TaskQueue queue;
-  QueuePort port(queue);
+  DrawingParts parts(drawing, NewSessionMark().substr(0, 12));
+  QueuePort port(queue, parts);
   Place place = PlaceOf(listen, server.Port());
   WebApp app(port, place.access);
   Workers workers(app, 2);

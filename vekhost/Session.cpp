@@ -31,7 +31,8 @@ std::optional<ScriptEvent> ScriptSource::Next() {
 }
 
 Session::Session(const Drawing& drawing, std::ostream& out, bool journal)
-    : drawing_(drawing), out_(out), journal_(journal), failedSavesShown_(FailedSaves()) {}
+    : drawing_(drawing), out_(out), journal_(journal), failedSavesShown_(FailedSaves()),
+      notes_(drawing) {}
 
 void Session::Start() {
   out_ << "command 가로x세로x높이 starts\n";
@@ -89,7 +90,6 @@ void Session::Send(const ScriptEvent& event, EventSource& source) {
   else if (event.kind == ScriptEvent::End && atWidthStep && result == EXEC_STAY)
     out_ << "  the settings dialog could not be shown (no display?): nothing changed\n";
   Report();
-  ReportNotes();
   if (SimGetCurrentFrame() != frame)
     out_ << "  frame: the " << FrameKey(SimGetCurrentFrame()) << " frame is current\n";
   if (const char* refusal = Refusal(result)) out_ << "  " << refusal << "\n";
@@ -144,14 +144,15 @@ void Session::ListNames() {
 }
 
 void Session::ReportNotes() {
-  for (const ResultNote& note : ResultNotes(drawing_)) {
-    if (!note.isNew && !note.changed) continue;
-    std::string shown = NoteLine(note);
+  for (VekElementId id : notes_.Update()) {
+    auto written = notes_.Written().find(id);
+    if (written == notes_.Written().end()) continue;
+    std::string shown = NoteLine(written->second);
     if (notesShown_.insert(shown).second) out_ << "  note written: " << shown << "\n";
   }
-  if (std::optional<SimNote> preview = PreviewNote())
-    out_ << "  preview: " << ReadableText(preview->text) << " at " << preview->x << ", "
-         << preview->y << "\n";
+  if (std::optional<ResultNote> preview = PreviewNote())
+    out_ << "  preview: " << ReadableText(preview->text) << " at " << preview->at.x << ", "
+         << preview->at.y << "\n";
 }
 
 void Session::Report() {
@@ -171,6 +172,7 @@ void Session::Report() {
                                                     : "cursor";
     out_ << "  " << label << ": " << ReadableText(text) << "\n";
   }
+  ReportNotes();
 }
 
 } // namespace vekhost

@@ -5,6 +5,7 @@
 #ifndef TRISPAN_VEKHOST_SESSION_H
 #define TRISPAN_VEKHOST_SESSION_H
 
+#include "Results.h"
 #include "Script.h"
 
 #include <windows.h>
@@ -50,6 +51,8 @@ public:
   // The settings dialog while it is open and its actions are played; null
   // otherwise.
   HWND OpenDialog() const { return openDialog_; }
+  // The notes written or changed so far.
+  const NoteBook& Notes() const { return notes_; }
 
 private:
   void Play(const ScriptEvent& event, EventSource& source);
@@ -62,9 +65,9 @@ private:
   void ReportDialogClosed(int failedSavesBefore);
   // Each element of the drawing with its kind and measure.
   void ListNames();
-  // What the host shows of the plug-in's messages (and calls).
+  // What the host shows of the plug-in's messages (and calls), each note as
+  // soon as it is written, and the preview at the cursor.
   void Report();
-  // A note as soon as it is written, and the preview at the cursor.
   void ReportNotes();
 
   const Drawing& drawing_;
@@ -74,6 +77,7 @@ private:
   int32_t callsShown_ = 0;
   int failedSavesShown_ = 0;
   bool dialogConfirmed_ = false; // the dialog being played closed with OK
+  NoteBook notes_;
   std::set<std::string> notesShown_;
   bool settingsLost_ = false;
   HWND openDialog_ = nullptr;

@@ -1,8 +1,5 @@
 #include "SessionQueue.h"
 
-#include "Gzip.h"
-#include "Picture.h"
-#include "ResultFiles.h"
 #include "StateViews.h"
 
 #include <chrono>
@@ -41,16 +38,16 @@ WebReply QueuePort::State(size_t journalFrom) {
   return Call(std::move(task));
 }
 
-Picture QueuePort::Svg() {
-  Task task = MakeTask(Task::Svg);
-  std::future<Picture> picture = task.picture.get_future();
-  queue_.Push(std::move(task));
-  return picture.get();
+WebReply QueuePort::Changes(uint64_t since) {
+  Task task = MakeTask(Task::Changes);
+  task.since = since;
+  return Call(std::move(task));
 }
 
-WebReply QueuePort::Event(const std::string& line) {
+WebReply QueuePort::Event(const std::string& line, std::optional<uint64_t> since) {
   Task task = MakeTask(Task::Event);
   task.line = line;
+  task.since = since;
   return Call(std::move(task));
 }
 
@@ -69,11 +66,22 @@ WebReply QueuePort::Call(Task task) {
 }
 
 QueueSource::QueueSource(TaskQueue& queue, Drawing& drawing, Session& session)
-    : queue_(queue), drawing_(drawing), session_(session), mark_(NewSessionMark().substr(0, 12)) {}
+    : queue_(queue), drawing_(drawing), session_(session) {
+  noteChanges_[0] = session.Notes().Seen();
+}
+
+void QueueSource::NewVersion() {
+  ++version_;
+  if (noteChanges_.rbegin()->second != session_.Notes().Seen())
+    noteChanges_[version_] = session_.Notes().Seen();
+}
 
 std::optional<ScriptEvent> QueueSource::Next() {
-  if (pending_) pending_->reply.set_value(StateReply(SIZE_MAX, false));
-  pending_.reset();
+  if (pending_) {
+    NewVersion();
+    pending_->Answer(ChangesReply(pendingSince_, false));
+    pending_.reset();
+  }
   if (quit_ || stopped_) return std::nullopt;
   for (;;) {
     Task task = queue_.Pop();
@@ -92,8 +100,8 @@ std::optional<ScriptEvent> QueueSource::Next() {
     if (!task.Take()) continue; // its request gave up: never played
     std::optional<ScriptEvent> event = Take(task);
     if (!event) continue;
+    pendingSince_ = task.since.value_or(version_);
     pending_ = std::move(task);
-    ++version_;
     return event;
   }
 }
@@ -109,30 +117,28 @@ bool QueueSource::ServeEnded() {
 }
 
 void QueueSource::Ended() {
-  ++version_;
-  if (quit_) quit_->reply.set_value(StateReply(SIZE_MAX, true));
+  NewVersion();
+  if (quit_) quit_->Answer(StateReply(SIZE_MAX, true));
   quit_.reset();
 }
 
 WebReply QueueSource::StateReply(size_t journalFrom, bool ended) {
-  return {200, "application/json", StateJson(drawing_, session_, journalFrom, ended).dump()};
+  return {200, "application/json",
+          StateJson(drawing_, session_, version_, journalFrom, ended).dump()};
+}
+
+WebReply QueueSource::ChangesReply(uint64_t since, bool ended) {
+  std::optional<int32_t> noteChanges;
+  if (since <= version_) noteChanges = std::prev(noteChanges_.upper_bound(since))->second;
+  return {200, "application/json",
+          ChangesJson(drawing_, session_, version_, since, noteChanges, ended).dump()};
 }
 
 void QueueSource::Answer(Task& task, bool ended) {
-  if (task.kind == Task::Svg)
-    task.picture.set_value(CurrentPicture());
+  if (task.kind == Task::Changes)
+    task.Answer(ChangesReply(*task.since, ended));
   else
-    task.reply.set_value(StateReply(task.journalFrom, ended));
-}
-
-Picture QueueSource::CurrentPicture() {
-  if (!picture_ || picture_->first != version_) {
-    auto svg = std::make_shared<const std::string>(DrawingSvg(drawing_, ResultNotes(drawing_)));
-    auto gzipped = std::make_shared<const std::string>(Gzip(*svg));
-    picture_.emplace(version_,
-                     Picture{"\"" + mark_ + "-" + std::to_string(version_) + "\"", svg, gzipped});
-  }
-  return picture_->second;
+    task.Answer(StateReply(task.journalFrom, ended));
 }
 
 std::optional<ScriptEvent> QueueSource::Take(Task& task) {

@@ -5,6 +5,7 @@
 #ifndef TRISPAN_VEKHOST_SESSIONQUEUE_H
 #define TRISPAN_VEKHOST_SESSIONQUEUE_H
 
+#include "DrawingParts.h"
 #include "Session.h"
 #include "WebApp.h"
 
@@ -13,6 +14,7 @@
 #include <condition_variable>
 #include <deque>
 #include <future>
+#include <map>
 #include <mutex>
 
 namespace vekhost {
@@ -23,20 +25,14 @@ enum Claim { kWaiting, kTaken, kAbandoned };
 
 // What a server thread asks of the plug-in's thread.
 struct Task {
-  enum Kind { State, Svg, Event, Quit, Stop } kind = State;
+  enum Kind { State, Changes, Event, Quit, Stop } kind = State;
   std::string line;
   size_t journalFrom = 0;
+  std::optional<uint64_t> since; // the page's version
   std::promise<WebReply> reply;
-  std::promise<Picture> picture; // of an Svg task, in place of reply
   std::shared_ptr<std::atomic<int>> claim = std::make_shared<std::atomic<int>>(kWaiting);
 
-  // Answers a task that is not done: a text reply, or no picture.
-  void Answer(WebReply refusal) {
-    if (kind == Svg)
-      picture.set_value(Picture{});
-    else
-      reply.set_value(std::move(refusal));
-  }
+  void Answer(WebReply answer) { reply.set_value(std::move(answer)); }
 
   // The plug-in's thread may play it: nobody gave up on it.
   bool Take() {
@@ -57,29 +53,33 @@ private:
   std::deque<Task> tasks_;
 };
 
-// The server threads' side: each call waits for the plug-in's thread. An
-// event it has not taken within the patience is withdrawn and refused (503),
-// and then never played; one it has taken is waited for and answered.
+// The server threads' side: each call but the drawing's parts waits for the
+// plug-in's thread. An event it has not taken within the patience is
+// withdrawn and refused (503), and then never played; one it has taken is
+// waited for and answered.
 class QueuePort : public SessionPort {
 public:
-  explicit QueuePort(TaskQueue& queue,
-                     std::chrono::milliseconds patience = std::chrono::seconds(30))
-      : queue_(queue), patience_(patience) {}
+  QueuePort(TaskQueue& queue, DrawingParts& parts,
+            std::chrono::milliseconds patience = std::chrono::seconds(30))
+      : queue_(queue), parts_(parts), patience_(patience) {}
   WebReply State(size_t journalFrom) override;
-  Picture Svg() override;
-  WebReply Event(const std::string& line) override;
+  WebReply Changes(uint64_t since) override;
+  StoredBody DrawingPart(size_t index, bool gzip) override { return parts_.Part(index, gzip); }
+  WebReply Event(const std::string& line, std::optional<uint64_t> since) override;
   WebReply Quit() override;
 
 private:
   WebReply Call(Task task);
   TaskQueue& queue_;
+  DrawingParts& parts_;
   std::chrono::milliseconds patience_;
 };
 
 // The plug-in's thread: answers the requests in order, and hands the events
-// to the session. Each event's request is answered with the state at the
+// to the session. Each event's request is answered with the changes at the
 // moment the session next waits for one, so that the answer to the end
-// button that opens the dialog already shows the dialog.
+// button that opens the dialog already shows the dialog. Every event played
+// makes a new version of the state.
 class QueueSource : public EventSource {
 public:
   QueueSource(TaskQueue& queue, Drawing& drawing, Session& session);
@@ -93,9 +93,10 @@ public:
 
 private:
   WebReply StateReply(size_t journalFrom, bool ended);
+  WebReply ChangesReply(uint64_t since, bool ended);
   void Answer(Task& task, bool ended);
-  // The drawing as it stands, made once per change.
-  Picture CurrentPicture();
+  // A new version: the host's count of note changes at it.
+  void NewVersion();
   // The event of a request, or nothing when the request is answered here.
   std::optional<ScriptEvent> Take(Task& task);
 
@@ -103,10 +104,12 @@ private:
   Drawing& drawing_;
   Session& session_;
   std::optional<Task> pending_, quit_;
+  uint64_t pendingSince_ = 0;
   bool stopped_ = false;
   uint64_t version_ = 0; // counts the events played: what they change
-  std::string mark_;     // this session's, for the pictures' tags
-  std::optional<std::pair<uint64_t, Picture>> picture_;
+  // The versions at which the notes changed, with the host's count of note
+  // changes then: one entry per change, not per version.
+  std::map<uint64_t, int32_t> noteChanges_;
 };
 
 } // namespace vekhost

@@ -1,6 +1,7 @@
 #include "StateViews.h"
 
 #include "DialogPlayer.h"
+#include "DrawingParts.h"
 #include "Results.h"
 #include "Utf.h"
 #include "WinStub.h"
@@ -20,25 +21,77 @@ json FrameJson(const FrameBox& box) {
           {"size", PointJson(box.size.x, box.size.y)}};
 }
 
-// The named elements that a pick of would reach the plug-in now. The
-// compare function is asked as the host asks it while the cursor moves;
-// those calls are left out of the journal.
-json Pickable(const Drawing& drawing) {
-  json names = json::array();
-  std::vector<std::string> all;
-  for (const Dimension& d : drawing.dimensions) all.push_back(d.name);
-  for (const Note& n : drawing.notes) all.push_back(n.name);
-  for (const Element& e : drawing.elements) all.push_back(e.name);
+// What the step takes, as a rule the page applies to its own copy of the
+// drawing: which events, and which kinds of item a pick reaches. The host's
+// filter and the compare function look at an item's kind alone (a
+// dimension's or element's type, a note's kind), so one item of each kind
+// is asked, as the host asks while the cursor moves; those calls are left
+// out of the journal.
+json RuleJson(const Drawing& drawing, bool ended) {
+  uint32_t mask = ended || !SimCommandRunning() ? 0 : SimEventMask();
+  json rule = {{"motion", (mask & VEK_EVENTS_MOTION) != 0},
+               {"points", (mask & VEK_EVENTS_DATA_POINTS) != 0},
+               {"keyins", (mask & VEK_EVENTS_KEYINS) != 0},
+               {"dimensions", json::array()},
+               {"notes", json::array()},
+               {"elements", json::array()}};
+  if (!mask) return rule;
   SimSetJournaling(0);
-  for (const std::string& name : all) {
+  for (const ItemRef& sample : drawing.KindSamples()) {
     VekElementId id = 0;
     Point at;
-    if (!drawing.Find(name, id, at)) continue;
+    int32_t kind = 0;
+    const char* list = "elements";
+    if (sample.list == ItemRef::kDimension) {
+      const Dimension& d = drawing.dimensions[sample.index];
+      drawing.Find(d.name, id, at);
+      kind = d.type, list = "dimensions";
+    } else if (sample.list == ItemRef::kNote) {
+      const Note& n = drawing.notes[sample.index];
+      drawing.Find(n.name, id, at);
+      kind = n.kind, list = "notes";
+    } else {
+      const Element& e = drawing.elements[sample.index];
+      drawing.Find(e.name, id, at);
+      kind = e.type;
+    }
     SimEvent pick{EVT_PICK, 1, at.x, at.y, id, 0, nullptr};
-    if (SimWouldDeliver(&pick)) names.push_back(name);
+    if (SimWouldDeliver(&pick)) rule[list].push_back(kind);
   }
   SimSetJournaling(1);
-  return names;
+  return rule;
+}
+
+json NoteJson(const ResultNote& note) {
+  return {{"id", note.id},
+          {"name", note.name},
+          {"new", note.isNew},
+          {"text", note.text},
+          {"readable", ReadableText(note.text)},
+          {"at", PointJson(note.at.x, note.at.y)},
+          {"frame", FrameKey(note.frame)},
+          {"height", note.height}};
+}
+
+// Every part of the state that is small whatever the drawing holds.
+json StepJson(const Drawing& drawing, const Session& session, uint64_t version, bool ended) {
+  json preview = nullptr;
+  if (std::optional<ResultNote> p = PreviewNote())
+    preview = {{"readable", ReadableText(p->text)},
+               {"at", PointJson(p->at.x, p->at.y)},
+               {"frame", FrameKey(p->frame)},
+               {"height", p->height}};
+  int32_t errors = SimErrorCount();
+  return {{"version", version},
+          {"running", !ended && session.Running()},
+          {"ended", ended},
+          {"prompt", SimPrompt()},
+          {"cursor", SimCursorText()},
+          {"error", errors > 0 ? SimError(errors - 1) : ""},
+          {"frame", FrameKey(SimGetCurrentFrame())},
+          {"preview", preview},
+          {"rule", RuleJson(drawing, ended)},
+          {"dialog", session.OpenDialog() ? DialogJson(session.OpenDialog()) : json(nullptr)}};
 }
 
 // A control's class as the page names it.
@@ -93,46 +146,45 @@ json DialogJson(HWND dialog) {
           {"controls", list}};
 }
 
-json StateJson(const Drawing& drawing, const Session& session, size_t journalFrom, bool ended) {
+json StateJson(const Drawing& drawing, const Session& session, uint64_t version, size_t journalFrom,
+               bool ended) {
+  json state = StepJson(drawing, session, version, ended);
   json notes = json::array();
-  for (const ResultNote& note : ResultNotes(drawing)) {
-    if (!note.isNew && !note.changed) continue;
-    const SimNote& s = note.state;
-    notes.push_back({{"name", note.name},
-                     {"new", note.isNew},
-                     {"text", s.text},
-                     {"readable", ReadableText(s.text)},
-                     {"at", PointJson(s.x, s.y)},
-                     {"frame", FrameKey(s.frame)},
-                     {"height", s.height}});
-  }
-  json preview = nullptr;
-  if (std::optional<SimNote> p = PreviewNote())
-    preview = {{"readable", ReadableText(p->text)},
-               {"at", PointJson(p->x, p->y)},
-               {"frame", FrameKey(p->frame)},
-               {"height", p->height}};
+  for (const auto& [id, note] : session.Notes().Written()) notes.push_back(NoteJson(note));
+  state["notes"] = notes;
+  size_t items = drawing.dimensions.size() + drawing.notes.size() + drawing.elements.size();
+  state["drawing"] = {{"items", items}, {"parts", (items + kPartItems - 1) / kPartItems}};
+  state["frames"] = {{"figure", FrameJson(drawing.figure)}, {"title", FrameJson(drawing.title)}};
   json journal = json::array();
   size_t from =
       std::clamp<size_t>(journalFrom, size_t(SimJournalFirst()), size_t(SimJournalSize()));
   for (int32_t i = int32_t(from); i < SimJournalSize(); ++i) journal.push_back(SimJournalEntry(i));
-  int32_t errors = SimErrorCount();
-  return {{"running", !ended && session.Running()},
-          {"ended", ended},
-          {"prompt", SimPrompt()},
-          {"cursor", SimCursorText()},
-          {"error", errors > 0 ? SimError(errors - 1) : ""},
-          {"frame", FrameKey(SimGetCurrentFrame())},
-          {"frames", {{"figure", FrameJson(drawing.figure)}, {"title", FrameJson(drawing.title)}}},
-          {"notes", notes},
-          {"preview", preview},
-          {"pickable", ended ? json::array() : Pickable(drawing)},
-          {"dialog", session.OpenDialog() ? DialogJson(session.OpenDialog()) : json(nullptr)},
-          {"journal",
-           {{"from", from},
-            {"size", SimJournalSize()},
-            {"dropped", SimJournalFirst()},
-            {"entries", journal}}}};
+  state["journal"] = {{"from", from},
+                      {"size", SimJournalSize()},
+                      {"dropped", SimJournalFirst()},
+                      {"entries", journal}};
+  return state;
+}
+
+json ChangesJson(const Drawing& drawing, const Session& session, uint64_t version, uint64_t since,
+                 std::optional<int32_t> noteChangesSince, bool ended) {
+  json changes = StepJson(drawing, session, version, ended);
+  changes["since"] = since;
+  std::vector<VekElementId> ids;
+  if (!noteChangesSince ||
+      !session.Notes().ChangedSince(*noteChangesSince, kMostChangedNotes, ids)) {
+    changes["resync"] = true;
+    return changes;
+  }
+  json notes = json::array();
+  for (VekElementId id : ids) {
+    auto written = session.Notes().Written().find(id);
+    notes.push_back(written == session.Notes().Written().end()
+                        ? json{{"id", id}, {"written", false}}
+                        : NoteJson(written->second));
+  }
+  changes["notes"] = notes;
+  return changes;
 }
 
 } // namespace vekhost

@@ -31,16 +31,22 @@ std::string ContentType(const std::string& name) {
                            : "text/css; charset=utf-8";
 }
 
-// The index of the first journal entry a client asks for; none (the
-// largest index) when it names none or no number.
-size_t JournalFrom(const WebRequest& request) {
-  auto it = request.query.find("journal");
-  if (it == request.query.end()) return SIZE_MAX;
-  if (it->second.empty() || it->second.size() > 9 ||
+// A query's whole number: none when it is not given or no number of 18
+// digits at most.
+std::optional<uint64_t> NumberIn(const WebRequest& request, const char* name) {
+  auto it = request.query.find(name);
+  if (it == request.query.end() || it->second.empty() || it->second.size() > 18 ||
       !std::all_of(it->second.begin(), it->second.end(),
                    [](char c) { return c >= '0' && c <= '9'; }))
-    return 0;
-  return std::stoul(it->second);
+    return std::nullopt;
+  return std::stoull(it->second);
+}
+
+// The index of the first journal entry a client asks for: none (the
+// largest index) when it names none, the first when it names no number.
+size_t JournalFrom(const WebRequest& request) {
+  if (!request.query.count("journal")) return SIZE_MAX;
+  return size_t(NumberIn(request, "journal").value_or(0));
 }
 
 // The token a request carries: in the URL, in the cookie, or as a bearer.
@@ -75,7 +81,7 @@ std::vector<std::pair<std::string, std::string>> SafetyHeaders(const std::string
       {"X-Frame-Options", "DENY"},
       {"X-Content-Type-Options", "nosniff"},
   };
-  bool drawing = path == "/api/drawing.svg";
+  bool drawing = path == "/api/drawing";
   headers.emplace_back("Cache-Control", drawing ? "no-cache" : "no-store");
   return headers;
 }
@@ -128,28 +134,58 @@ WebReply WebApp::Handle(const WebRequest& request) {
   return reply;
 }
 
-WebReply WebApp::Drawing(const WebRequest& request) {
-  Picture picture = port_.Svg();
-  if (!picture.svg) return TextReply(503, "the server is stopping");
-  WebReply reply(200, "image/svg+xml", "");
-  reply.shared = picture.svg;
-  reply.headers = {{"ETag", picture.etag}};
-  if (Header(request, "if-none-match") == picture.etag) {
+WebReply WebApp::DrawingPart(const WebRequest& request) {
+  std::optional<uint64_t> index = NumberIn(request, "part");
+  if (!index) return TextReply(400, "expected ?part=K, K counting from 0");
+  bool gzip = Header(request, "accept-encoding").find("gzip") != std::string::npos;
+  StoredBody part = port_.DrawingPart(size_t(*index), gzip);
+  if (!part.body) return TextReply(404, "the drawing has no part " + std::to_string(*index));
+  WebReply reply(200, "application/json", "");
+  reply.shared = part.body;
+  reply.headers = {{"ETag", part.etag}};
+  if (Header(request, "if-none-match") == part.etag) {
     reply.status = 304;
     reply.shared.reset();
-  } else if (Header(request, "accept-encoding").find("gzip") != std::string::npos) {
-    reply.shared = picture.gzipped;
+  } else if (part.gzipped) {
     reply.headers.emplace_back("Content-Encoding", "gzip");
   }
   reply.headers.emplace_back("Vary", "Accept-Encoding");
   return reply;
 }
 
+WebReply WebApp::Read(const WebRequest& request) {
+  if (request.path == "/api/state") return port_.State(JournalFrom(request));
+  if (request.path == "/api/drawing") return DrawingPart(request);
+  std::optional<uint64_t> since = NumberIn(request, "since");
+  if (!since) return TextReply(400, "expected ?since=V, the version of the state the page has");
+  return port_.Changes(*since);
+}
+
+WebReply WebApp::Event(const WebRequest& request) {
+  nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
+  if (body.is_discarded()) return TextReply(400, "the body is no JSON");
+  if (!body.is_object() || !body.contains("event") || !body["event"].is_string())
+    return TextReply(400,
+                     "expected a JSON object with an \"event\" text, such as {\"event\": \"end\"}");
+  std::optional<uint64_t> since;
+  if (body.contains("since")) {
+    if (!body["since"].is_number_unsigned())
+      return TextReply(400, "\"since\" is the version of the state the page has: a whole number");
+    since = body["since"].get<uint64_t>();
+  }
+  std::string line = body["event"].get<std::string>();
+  if (line.find_first_of("\r\n") != std::string::npos)
+    return TextReply(400, "an event is one line");
+  if (HasControl(line)) return TextReply(400, "an event holds no control characters");
+  return port_.Event(line, since);
+}
+
 WebReply WebApp::Api(const WebRequest& request) {
   bool read = request.method == "GET" || request.method == "HEAD";
-  if (request.path == "/api/state" || request.path == "/api/drawing.svg") {
+  if (request.path == "/api/state" || request.path == "/api/changes" ||
+      request.path == "/api/drawing") {
     if (!read) return TextReply(405, request.path + " can only be read (GET)");
-    return request.path == "/api/state" ? port_.State(JournalFrom(request)) : Drawing(request);
+    return Read(request);
   }
   if (request.path != "/api/event" && request.path != "/api/quit")
     return TextReply(404, "no such API: " + request.path);
@@ -159,17 +195,7 @@ WebReply WebApp::Api(const WebRequest& request) {
   std::string origin = Header(request, "origin");
   if (!origin.empty() && origin != "http://" + Header(request, "host"))
     return TextReply(403, "refused: requests from " + origin + " may not change the session");
-  if (request.path == "/api/quit") return port_.Quit();
-  nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
-  if (body.is_discarded()) return TextReply(400, "the body is no JSON");
-  if (!body.is_object() || !body.contains("event") || !body["event"].is_string())
-    return TextReply(400,
-                     "expected a JSON object with an \"event\" text, such as {\"event\": \"end\"}");
-  std::string line = body["event"].get<std::string>();
-  if (line.find_first_of("\r\n") != std::string::npos)
-    return TextReply(400, "an event is one line");
-  if (HasControl(line)) return TextReply(400, "an event holds no control characters");
-  return port_.Event(line);
+  return request.path == "/api/quit" ? port_.Quit() : Event(request);
 }
 
 } // namespace vekhost

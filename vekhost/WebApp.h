@@ -1,8 +1,11 @@
 // The web server's requests, checked and routed without the server itself:
 // the page's own files, and the JSON API over one session
 //   GET  /api/state[?journal=N]  the session's state (journal entries from N)
-//   GET  /api/drawing.svg        the drawing as it stands (ETag; 304 when unchanged)
-//   POST /api/event              {"event": "pick width"}: one script line
+//   GET  /api/changes?since=V    what changed since the state's version V
+//   GET  /api/drawing?part=K     a part of the drawing's items (ETag, gzip)
+//   POST /api/event              {"event": "pick width", "since": V}: one
+//                                script line; the changes since V (without
+//                                V, those of the event)
 //   POST /api/quit               ends the session
 // Refused, each in one line of text: a Host header that names another
 // server, or two of them (no DNS rebinding); a change whose Origin is not
@@ -13,6 +16,7 @@
 #ifndef TRISPAN_VEKHOST_WEBAPP_H
 #define TRISPAN_VEKHOST_WEBAPP_H
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -50,11 +54,11 @@ struct WebReply {
 // A one-line text answer.
 WebReply TextReply(int status, const std::string& line);
 
-// The drawing as the page fetches it: made once per change, with its tag
-// and its gzip form.
-struct Picture {
+// A body made once and sent many times, with its tag.
+struct StoredBody {
   std::string etag; // quoted, as the ETag header carries it
-  std::shared_ptr<const std::string> svg, gzipped;
+  std::shared_ptr<const std::string> body;
+  bool gzipped = false; // the body is in gzip form
 };
 
 // What the requests reach: the session, on the thread that runs the plug-in.
@@ -63,12 +67,17 @@ public:
   virtual ~SessionPort() = default;
   // The state as JSON, journal entries from the given index on.
   virtual WebReply State(size_t journalFrom) = 0;
-  // The drawing as it stands.
-  virtual Picture Svg() = 0;
-  // Plays one script line: the state after it, 400 for a line that cannot
-  // be read, 409 for an event the open dialog does not take (or a dialog
-  // action without a dialog), 410 once the session has ended.
-  virtual WebReply Event(const std::string& line) = 0;
+  // What changed since the version, as JSON.
+  virtual WebReply Changes(uint64_t since) = 0;
+  // A part of the drawing's items, in gzip form if the client takes it; no
+  // body past the last.
+  virtual StoredBody DrawingPart(size_t index, bool gzip) = 0;
+  // Plays one script line: the changes since the version (without one,
+  // those of the event), 400 for a line that cannot be read, 409 for an
+  // event the open dialog does not take (or a dialog action without a
+  // dialog), 410 once the session has ended.
+  virtual WebReply Event(const std::string& line, std::optional<uint64_t> since) = 0;
+  // Ends the session: the state at its end.
   virtual WebReply Quit() = 0;
 };
 
@@ -94,7 +103,9 @@ private:
   // The refusal of a request that may not reach the session, if any.
   std::optional<WebReply> Refusal(const WebRequest& request) const;
   WebReply Api(const WebRequest& request);
-  WebReply Drawing(const WebRequest& request);
+  WebReply Read(const WebRequest& request);
+  WebReply DrawingPart(const WebRequest& request);
+  WebReply Event(const WebRequest& request);
   SessionPort& port_;
   Access access_;
 };

@@ -178,7 +178,7 @@ void LoadPlugin(std::string plugin, const char* argv0) {
 // Ends a command still running and writes the results; the exit status.
 int EndSession(Session& session, const Inputs& inputs) {
   if (session.Running()) session.Finish();
-  WriteResults(files::RealFiles(), inputs.drawing, inputs.results);
+  WriteResults(files::RealFiles(), inputs.drawing, session.Notes(), inputs.results);
   return session.SettingsLost() ? kExitNotWritten : kExitDone;
 }
 

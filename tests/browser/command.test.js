@@ -8,6 +8,7 @@ test.beforeEach(async ({ page }) => {
   session = await startSession();
   await page.goto(session.url);
   await expect(page.locator('#prompt')).toHaveText('가로치수선택 : (종료버튼:Dialog)');
+  await page.waitForFunction(() => performance.getEntriesByName('vekhost:drawing').length > 0);
 });
 test.afterEach(async () => {
   expect(await session.stop()).toBe(0);
@@ -15,21 +16,25 @@ test.afterEach(async () => {
 
 // Where a point of a frame is on the screen.
 function clientPoint(page, frame, x, y) {
-  return page.evaluate(([frame, x, y]) => {
-    const svg = document.querySelector('#drawing svg');
-    const origin = state.frames[frame].origin;
-    const p = svg.createSVGPoint();
-    p.x = origin[0] + x;
-    p.y = Number(svg.dataset.top) - (origin[1] + y);
-    const q = p.matrixTransform(svg.getScreenCTM());
-    return { x: q.x, y: q.y };
-  }, [frame, x, y]);
+  return page.evaluate(([frame, x, y]) => sheet.screenPoint(frame, x, y), [frame, x, y]);
 }
 
 // Clicks on a named element of the drawing (on its line, not beside it).
 async function clickElement(page, name) {
-  const box = await page.locator(`#drawing [data-name="${name}"] line[stroke="transparent"]`).boundingBox();
-  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  const at = await page.evaluate((name) => sheet.pickPoint(name), name);
+  await page.mouse.click(at.x, at.y);
+}
+
+// The color of the sheet's pixel at a window position.
+function pixel(page, canvas, at) {
+  return page.evaluate(([canvas, at]) => {
+    const element = document.getElementById(canvas);
+    const r = element.getBoundingClientRect();
+    const ratio = element.width / r.width;
+    const data = element.getContext('2d').getImageData(Math.round((at.x - r.left) * ratio),
+      Math.round((at.y - r.top) * ratio), 1, 1).data;
+    return [data[0], data[1], data[2], data[3]];
+  }, [canvas, at]);
 }
 
 async function pickThree(page) {
@@ -47,19 +52,21 @@ async function placeNote(page) {
 }
 
 test('the box example: three dimensions clicked, the preview follows the cursor, a click writes the note', async ({ page }) => {
+  const width = await page.evaluate(() => sheet.pickPoint('width'));
+  await page.mouse.move(width.x, width.y);
+  expect(await pixel(page, 'overlay', width)).not.toEqual([0, 0, 0, 0]); // highlighted
   await pickThree(page);
   await expect(page.locator('#frame')).toContainText('title');
   const a = await clientPoint(page, 'title', 20, 12);
   await page.mouse.move(a.x, a.y);
-  const preview = page.locator('#preview');
-  await expect(preview).toHaveText('100X50X20');
-  const first = await preview.getAttribute('x');
+  await expect.poll(() => page.evaluate(() => state.preview && state.preview.readable)).toBe('100X50X20');
+  const first = await page.evaluate(() => state.preview.at);
   const b = await clientPoint(page, 'title', 40, 15);
   await page.mouse.move(b.x, b.y);
-  await expect(preview).not.toHaveAttribute('x', first);
+  await expect.poll(() => page.evaluate(() => state.preview.at)).not.toEqual(first);
   await page.mouse.click(b.x, b.y);
   await expect(page.locator('#notes li')).toHaveText(['100X50X20']);
-  await expect(page.locator('#drawing svg text').filter({ hasText: '100X50X20' })).toHaveCount(1);
+  await expect.poll(() => page.evaluate(() => state.preview)).toBeNull();
 });
 
 test('a length from two points given with Shift+clicks', async ({ page }) => {

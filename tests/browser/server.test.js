@@ -65,8 +65,8 @@ test('nothing but the page and the API is served', async () => {
     expect((await send(session.port, 'GET', target)).status).toBe(404);
   expect((await send(session.port, 'DELETE', '/api/state')).status).toBe(405);
   expect((await send(session.port, 'GET', '/api/event')).status).toBe(405);
-  const svg = await send(session.port, 'GET', '/api/drawing.svg');
-  expect(svg.text).toContain('data-name="width"');
+  const part = await send(session.port, 'GET', '/api/drawing?part=0');
+  expect(JSON.parse(part.text).items[0][1]).toBe('width');
 });
 
 test('while the dialog is open only dialog actions are taken', async () => {

@@ -15,7 +15,8 @@ process.on('exit', () => {
   for (const folder of folders) fs.rmSync(folder, { recursive: true, force: true });
 });
 
-// defaultPort: no --port, so that vekhost takes 8750 or the next free one.
+// drawing: an example's name, or a path. defaultPort: no --port, so that
+// vekhost takes 8750 or the next free one.
 async function startSession({ drawing = 'box.json', defaultPort = false } = {}) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vekhost-serve-'));
   folders.push(folder);
@@ -23,7 +24,7 @@ async function startSession({ drawing = 'box.json', defaultPort = false } = {}) 
   const portOption = defaultPort ? [] : ['--port', String(port)];
   const child = spawn(vekhost, ['--serve', ...portOption, '--registry', path.join(folder, 'settings.reg'),
                                 '--json', path.join(folder, 'result.json'), '--svg', path.join(folder, 'result.svg'),
-                                path.join(examples, drawing)],
+                                path.resolve(examples, drawing)],
                       { stdio: ['ignore', 'pipe', 'pipe'] });
   let output = '';
   child.stdout.on('data', (data) => { output += data; });

@@ -39,7 +39,7 @@ protected:
   // The failure's status and line; status 0 when the results were written.
   std::pair<int, std::string> Write(files::Files& files) {
     try {
-      vekhost::WriteResults(files, drawing_, paths_);
+      vekhost::WriteResults(files, drawing_, vekhost::NoteBook(drawing_), paths_);
     } catch (const vekhost::Failure& failure) {
       return {failure.status, failure.what};
     }
@@ -73,7 +73,8 @@ TEST_F(ResultFilesTest, EveryCallFailingInTurnLeavesTheFilesBefore) {
       EXPECT_EQ(status, vekhost::kExitNotWritten);
       std::string failed = nth == 1 || call == FaultyFiles::kRename ? paths_.json : paths_.svg;
       if (call == FaultyFiles::kRename && nth == 2) failed = paths_.svg;
-      EXPECT_EQ(line, failed + ": cannot be written: injected " + FaultyFiles::Name(call) + " failure");
+      EXPECT_EQ(line,
+                failed + ": cannot be written: injected " + FaultyFiles::Name(call) + " failure");
       if (call != FaultyFiles::kRename || nth == 1) {
         EXPECT_EQ(ReadAll(paths_.json), "the old result");
       }
@@ -86,7 +87,8 @@ TEST_F(ResultFilesTest, EveryCallFailingInTurnLeavesTheFilesBefore) {
 // A large picture: the disk full at its first, middle and last byte.
 TEST_F(ResultFilesTest, AFullDiskLeavesTheFilesBefore) {
   for (int i = 0; i < 10000; ++i)
-    drawing_.elements.push_back({"e" + std::to_string(i), SIM_TYPE_LINE, {1, 1}, {2, 2}, FRAME_FIGURE, 0});
+    drawing_.elements.push_back(
+        {"e" + std::to_string(i), SIM_TYPE_LINE, {1, 1}, {2, 2}, FRAME_FIGURE, 0});
   FaultyFiles sizing;
   WriteOld();
   ASSERT_EQ(Write(sizing).first, 0);
@@ -99,7 +101,8 @@ TEST_F(ResultFilesTest, AFullDiskLeavesTheFilesBefore) {
     auto [status, line] = Write(faults);
     EXPECT_EQ(status, vekhost::kExitNotWritten) << room;
     EXPECT_EQ(line, paths_.svg + ": cannot be written: No space left on device");
-    EXPECT_EQ(ReadAll(paths_.json), "the old result") << "not replaced before the picture was whole";
+    EXPECT_EQ(ReadAll(paths_.json), "the old result")
+        << "not replaced before the picture was whole";
     EXPECT_EQ(ReadAll(paths_.svg), "the old picture");
     EXPECT_EQ(FileCount(), 2u);
   }
@@ -121,8 +124,9 @@ TEST_F(ResultFilesTest, AnOutputMustHaveAWritableFolder) {
             "3 " + folder_ + "/missing/r.json: cannot be written: " + folder_ +
                 "/missing does not exist");
   std::ofstream(folder_ + "/file") << "x";
-  EXPECT_EQ(failure(folder_ + "/file/r.json"), "3 " + folder_ + "/file/r.json: cannot be written: " +
-                                                  folder_ + "/file is not a folder");
+  EXPECT_EQ(failure(folder_ + "/file/r.json"), "3 " + folder_ +
+                                                   "/file/r.json: cannot be written: " + folder_ +
+                                                   "/file is not a folder");
 }
 
 } // namespace

@@ -5,8 +5,19 @@
 #include "DrawingFile.h"
 #include "Picture.h"
 #include "Results.h"
+#include "Session.h"
 
 #include <nlohmann/json.hpp>
+
+namespace vekhost {
+
+bool operator==(const ResultNote& a, const ResultNote& b) {
+  return a.id == b.id && a.kind == b.kind && a.at.x == b.at.x && a.at.y == b.at.y &&
+         a.text == b.text && a.height == b.height && a.width == b.width && a.pitch == b.pitch &&
+         a.frame == b.frame && a.name == b.name && a.isNew == b.isNew && a.changed == b.changed;
+}
+
+} // namespace vekhost
 
 namespace {
 
@@ -44,6 +55,11 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadableTextTest,
 
 class ResultsTest : public VekhostSessionTest {
 protected:
+  // The picture of a drawing that is not placed: an empty host.
+  static std::string Svg(const vekhost::Drawing& drawing) {
+    SimReset();
+    return vekhost::DrawingSvg(drawing, vekhost::NoteBook(drawing));
+  }
   // The box's note in the title frame, and the general note replaced.
   void WriteNotes() {
     Play("pick width\npick length\npick height\npoint 30 12\nstart\npick bore\npick height\n"
@@ -54,22 +70,24 @@ protected:
 TEST_F(ResultsTest, FindsTheNewAndTheChangedNotes) {
   WriteNotes();
   Play("pick width\npick length\npick height\nmotion 1 1");
-  std::vector<vekhost::ResultNote> notes = vekhost::ResultNotes(drawing_);
-  ASSERT_EQ(notes.size(), 3u) << "the preview left out";
+  vekhost::NoteBook book(drawing_);
+  std::vector<vekhost::ResultNote> notes;
+  for (const auto& [id, note] : book.Written()) notes.push_back(note);
+  ASSERT_EQ(notes.size(), 2u) << "the preview and the unchanged note left out";
   EXPECT_EQ(notes[0].name, "size");
+  EXPECT_EQ(notes[0].id, drawing_.notes[0].id);
   EXPECT_TRUE(notes[0].changed);
   EXPECT_FALSE(notes[0].isNew);
-  EXPECT_STREQ(notes[0].state.text, "\uE000"
-                                    "30X20");
-  EXPECT_EQ(notes[1].name, "label");
-  EXPECT_FALSE(notes[1].changed);
-  EXPECT_TRUE(notes[2].isNew);
-  EXPECT_EQ(notes[2].name, "");
-  EXPECT_EQ(vekhost::NoteLine(notes[2]), "100X50X20  (new, at 31, 12 in the title frame)");
+  EXPECT_EQ(notes[0].text, "\uE000"
+                           "30X20");
+  EXPECT_TRUE(notes[1].isNew);
+  EXPECT_EQ(notes[1].name, "");
+  EXPECT_EQ(vekhost::NoteLine(notes[1]), "100X50X20  (new, at 31, 12 in the title frame)");
   EXPECT_EQ(vekhost::NoteLine(notes[0]), "Ø30X20  (changed: size, at 5, 8 in the title frame)");
-  std::optional<SimNote> preview = vekhost::PreviewNote();
+  std::optional<vekhost::ResultNote> preview = vekhost::PreviewNote();
   ASSERT_TRUE(preview);
-  EXPECT_STREQ(preview->text, "100X50X20");
+  EXPECT_EQ(preview->text, "100X50X20");
+  EXPECT_EQ(preview->at.x, 2) << "beside the cursor";
 }
 
 TEST_F(ResultsTest, ASizeAloneIsAChange) {
@@ -77,15 +95,16 @@ TEST_F(ResultsTest, ASizeAloneIsAChange) {
     VekCharSize same{3.5, 3, 0};
     VekCmtSetCharSize(drawing_.notes[0].id, &same);
     VekCmtSetCharSize(drawing_.notes[1].id, &size);
-    std::vector<vekhost::ResultNote> notes = vekhost::ResultNotes(drawing_);
-    EXPECT_FALSE(notes[0].changed) << "the other note";
-    EXPECT_TRUE(notes[1].changed) << size.height << " " << size.width << " " << size.pitch;
+    vekhost::NoteBook book(drawing_);
+    EXPECT_EQ(book.Written().count(drawing_.notes[0].id), 0u) << "the other note";
+    EXPECT_EQ(book.Written().count(drawing_.notes[1].id), 1u)
+        << size.height << " " << size.width << " " << size.pitch;
   }
 }
 
 TEST_F(ResultsTest, TheResultFileHoldsTheNewAndChangedNotes) {
   WriteNotes();
-  std::string text = vekhost::ResultJson(vekhost::ResultNotes(drawing_));
+  std::string text = vekhost::ResultJson(vekhost::NoteBook(drawing_));
   EXPECT_NE(text.find("\"text\": \"\\ue00030X20\""), std::string::npos) << text;
   EXPECT_EQ(text.back(), '\n');
   nlohmann::json json = nlohmann::json::parse(text);
@@ -109,7 +128,7 @@ TEST_F(ResultsTest, TheResultFileHoldsTheNewAndChangedNotes) {
 
 TEST_F(ResultsTest, ThePictureShowsEveryElementByName) {
   WriteNotes();
-  std::string svg = vekhost::DrawingSvg(drawing_, vekhost::ResultNotes(drawing_));
+  std::string svg = vekhost::DrawingSvg(drawing_, vekhost::NoteBook(drawing_));
   EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"-10 0 317 230\" "
                       "font-family=\"sans-serif\" data-top=\"220\">",
                       0),
@@ -137,22 +156,95 @@ TEST_F(ResultsTest, ThePictureShowsEveryElementByName) {
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
 }
 
+// Before each event, the session's notes, kept from the host's changes,
+// equal those that a fresh reading of the whole drawing finds.
+class FreshReadingSource : public vekhost::ScriptSource {
+public:
+  FreshReadingSource(std::vector<vekhost::ScriptEvent> events, const vekhost::Drawing& drawing)
+      : ScriptSource(std::move(events)), drawing_(drawing) {}
+  std::optional<vekhost::ScriptEvent> Next() override {
+    vekhost::NoteBook fresh(drawing_);
+    EXPECT_EQ(session->Notes().Written(), fresh.Written()) << "after " << played;
+    compared += session->Notes().Written().size();
+    std::optional<vekhost::ScriptEvent> event = ScriptSource::Next();
+    if (event) played = event->line;
+    return event;
+  }
+  const vekhost::Session* session = nullptr;
+  std::string played;
+  size_t compared = 0;
+
+private:
+  const vekhost::Drawing& drawing_;
+};
+
+TEST_F(ResultsTest, NotesKeptFromTheChangesEqualAFreshReading) {
+  std::vector<vekhost::ScriptEvent> events;
+  for (const char* line : {"pick width",
+                           "pick length",
+                           "pick height",
+                           "motion 30 12",
+                           "point 30 12",
+                           "start",
+                           "pick width",
+                           "keyin 7",
+                           "pick height",
+                           "end",
+                           "end",
+                           "pick size",
+                           "start",
+                           "pick bore",
+                           "pick height",
+                           "motion 1 1",
+                           "pick label",
+                           "start",
+                           "pick width",
+                           "pick length",
+                           "pick height",
+                           "point 40 15",
+                           "start",
+                           "pick width",
+                           "keyin 0",
+                           "pick height",
+                           "point 40 15",
+                           "start",
+                           "pick bore",
+                           "end",
+                           "pick label",
+                           "start",
+                           "end",
+                           "dialog type "
+                           "connector *",
+                           "dialog click ok",
+                           "pick width",
+                           "keyin 1",
+                           "keyin 2",
+                           "point 5 5"})
+    events.push_back(*vekhost::ParseEvent(line, drawing_, "test"));
+  std::ostringstream out;
+  vekhost::Session session(drawing_, out, false);
+  session.Start();
+  FreshReadingSource source(std::move(events), drawing_);
+  source.session = &session;
+  session.Run(source);
+  EXPECT_GT(source.compared, 20u) << out.str();
+}
+
 // The picture's view holds both frames, whichever reaches further.
 TEST_F(ResultsTest, TheViewHoldsBothFrames) {
   vekhost::Drawing wide = vekhost::ParseDrawing(
       R"({"frames": {"figure": {"origin": [5, 2], "size": [400, 300]},
                      "title": {"origin": [-20, -30], "size": [90, 40]}}})",
       "d.json");
-  EXPECT_NE(vekhost::DrawingSvg(wide, {}).find("viewBox=\"-30 0 445 352\""), std::string::npos)
-      << vekhost::DrawingSvg(wide, {}).substr(0, 120);
+  EXPECT_NE(Svg(wide).find("viewBox=\"-30 0 445 352\""), std::string::npos)
+      << Svg(wide).substr(0, 120);
   vekhost::Drawing high = vekhost::ParseDrawing(
       R"({"frames": {"figure": {"size": [100, 50]}, "title": {"origin": [0, 0], "size": [200, 90]}}})",
       "d.json");
-  EXPECT_NE(
-      vekhost::DrawingSvg(high, {}).find("viewBox=\"-10 0 220 110\" font-family=\"sans-serif\" "
-                                         "data-top=\"100\""),
-      std::string::npos)
-      << vekhost::DrawingSvg(high, {}).substr(0, 120);
+  EXPECT_NE(Svg(high).find("viewBox=\"-10 0 220 110\" font-family=\"sans-serif\" "
+                           "data-top=\"100\""),
+            std::string::npos)
+      << Svg(high).substr(0, 120);
 }
 
 // A dimension's text in the picture is the one the plug-in reads.
@@ -164,7 +256,7 @@ TEST_F(ResultsTest, ADimensionShowsItsTexts) {
         {"name": "c", "measure": 7, "prefix": "P", "noteResult": 4},
         {"name": "d", "measure": 8, "noteResult": -1}]})",
       "d.json");
-  std::string svg = vekhost::DrawingSvg(drawing, {});
+  std::string svg = Svg(drawing);
   EXPECT_NE(svg.find(">&lt;2.3&gt;</text>"), std::string::npos) << svg;
   EXPECT_NE(svg.find(">Ø30</text>"), std::string::npos) << "one sign";
   EXPECT_NE(svg.find(">P</text>"), std::string::npos) << "the prefix instead of the value";

@@ -118,10 +118,10 @@ TEST_F(VekhostSessionTest, DialogActionsReachTheSettings) {
   EXPECT_EQ(testreg::GetText(u"Font"), u"1");
   EXPECT_EQ(testreg::GetText(u"MTitle"), u"=");
   EXPECT_EQ(testreg::GetText(u"PreComment"), u"박스 ");
-  std::vector<vekhost::ResultNote> notes = vekhost::ResultNotes(drawing_);
-  ASSERT_EQ(notes.size(), 3u);
-  EXPECT_TRUE(notes[2].isNew);
-  EXPECT_STREQ(notes[2].state.text, "박스 100.0=50.0=20.0");
+  vekhost::NoteBook notes(drawing_);
+  ASSERT_EQ(notes.Written().size(), 1u);
+  EXPECT_TRUE(notes.Written().rbegin()->second.isNew);
+  EXPECT_EQ(notes.Written().rbegin()->second.text, "박스 100.0=50.0=20.0");
 }
 
 // A settings file that cannot be written: the settings are in force, the
@@ -138,7 +138,8 @@ TEST_F(VekhostSessionTest, SettingsThatCannotBeStoredAreSaid) {
             "command 가로x세로x높이 starts\n" + lost)
       << "the defaults written at the start";
   EXPECT_NE(transcript.find("  dialog closed: OK, the settings are in force but could not be "
-                            "stored\n" + lost),
+                            "stored\n" +
+                            lost),
             std::string::npos)
       << transcript;
   EXPECT_TRUE(SettingsLost());

@@ -16,13 +16,18 @@ public:
     calls.push_back("state " + (journalFrom == SIZE_MAX ? "none" : std::to_string(journalFrom)));
     return {200, "application/json", "{}"};
   }
-  vekhost::Picture Svg() override {
-    calls.push_back("svg");
-    return {"\"tag\"", std::make_shared<const std::string>("<svg/>"),
-            std::make_shared<const std::string>("GZ")};
+  WebReply Changes(uint64_t since) override {
+    calls.push_back("changes " + std::to_string(since));
+    return {200, "application/json", "{}"};
   }
-  WebReply Event(const std::string& line) override {
-    calls.push_back("event " + line);
+  // Two parts.
+  vekhost::StoredBody DrawingPart(size_t index, bool gzip) override {
+    calls.push_back("part " + std::to_string(index) + (gzip ? " gzip" : ""));
+    if (index > 1) return {};
+    return {"\"tag\"", std::make_shared<const std::string>(gzip ? "GZ" : "{\"part\": 0}"), gzip};
+  }
+  WebReply Event(const std::string& line, std::optional<uint64_t> since) override {
+    calls.push_back("event " + line + (since ? " since " + std::to_string(*since) : ""));
     return {200, "application/json", "{}"};
   }
   WebReply Quit() override {
@@ -116,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "{}",
                    {"state 0"}},
         RequestRow{"a journal index too long reads all",
-                   Get("/api/state", {{"journal", "1234567890"}}),
+                   Get("/api/state", {{"journal", "1234567890123456789"}}),
                    200,
                    "{}",
                    {"state 0"}},
@@ -125,12 +130,49 @@ INSTANTIATE_TEST_SUITE_P(
                    200,
                    "{}",
                    {"state 0"}},
-        RequestRow{"nine digits are read",
-                   Get("/api/state", {{"journal", "999999999"}}),
+        RequestRow{"eighteen digits are read",
+                   Get("/api/state", {{"journal", "999999999999999999"}}),
                    200,
                    "{}",
-                   {"state 999999999"}},
-        RequestRow{"the picture", Get("/api/drawing.svg"), 200, "<svg/>", {"svg"}},
+                   {"state 999999999999999999"}},
+        RequestRow{"the changes since a version",
+                   Get("/api/changes", {{"since", "12"}}),
+                   200,
+                   "{}",
+                   {"changes 12"}},
+        RequestRow{"the changes since version 0",
+                   Get("/api/changes", {{"since", "0"}}),
+                   200,
+                   "{}",
+                   {"changes 0"}},
+        RequestRow{
+            "the changes since no version", Get("/api/changes"), 400, "expected ?since=V", {}},
+        RequestRow{"the changes since a version that is no number",
+                   Get("/api/changes", {{"since", "-1"}}),
+                   400,
+                   "expected ?since=V",
+                   {}},
+        RequestRow{"the changes are only read",
+                   Post("/api/changes", ""),
+                   405,
+                   "/api/changes can only be read",
+                   {}},
+        RequestRow{"a part of the drawing",
+                   Get("/api/drawing", {{"part", "1"}}),
+                   200,
+                   "{\"part\": 0}",
+                   {"part 1"}},
+        RequestRow{"a part past the last",
+                   Get("/api/drawing", {{"part", "2"}}),
+                   404,
+                   "the drawing has no part 2",
+                   {"part 2"}},
+        RequestRow{"the drawing without a part", Get("/api/drawing"), 400, "expected ?part=K", {}},
+        RequestRow{"the drawing is only read",
+                   Post("/api/drawing", ""),
+                   405,
+                   "/api/drawing can only be read",
+                   {}},
         RequestRow{"the state is only read",
                    Post("/api/state", ""),
                    405,
@@ -143,6 +185,21 @@ INSTANTIATE_TEST_SUITE_P(
                    200,
                    "{}",
                    {"event pick width"}},
+        RequestRow{"an event with the page's version",
+                   Post("/api/event", R"({"event": "pick width", "since": 4})"),
+                   200,
+                   "{}",
+                   {"event pick width since 4"}},
+        RequestRow{"an event with a version that is no whole number",
+                   Post("/api/event", R"({"event": "end", "since": -4})"),
+                   400,
+                   "\"since\" is the version of the state the page has",
+                   {}},
+        RequestRow{"an event with a version as text",
+                   Post("/api/event", R"({"event": "end", "since": "4"})"),
+                   400,
+                   "\"since\" is the version",
+                   {}},
         RequestRow{"an event from the page itself",
                    Post("/api/event", R"({"event": "end"})", "http://127.0.0.1:8750"),
                    200,
@@ -252,16 +309,16 @@ INSTANTIATE_TEST_SUITE_P(
                    400,
                    "an event holds no control characters",
                    {}},
-        RequestRow{"the picture when it is unchanged",
-                   With(Get("/api/drawing.svg"), "if-none-match", "\"tag\""),
+        RequestRow{"a part the page has",
+                   With(Get("/api/drawing", {{"part", "0"}}), "if-none-match", "\"tag\""),
                    304,
                    "",
-                   {"svg"}},
-        RequestRow{"the picture compressed",
-                   With(Get("/api/drawing.svg"), "accept-encoding", "gzip, deflate"),
+                   {"part 0"}},
+        RequestRow{"a part compressed",
+                   With(Get("/api/drawing", {{"part", "0"}}), "accept-encoding", "gzip, deflate"),
                    200,
                    "GZ",
-                   {"svg"}}));
+                   {"part 0 gzip"}}));
 
 // Beyond loopback every request needs the session's token: from the address
 // (then kept in a cookie), the cookie, or a bearer; with the wrong one, or
@@ -291,8 +348,7 @@ TEST(WebAppTest, ASessionWithATokenNeedsIt) {
 TEST(WebAppTest, EveryAnswerCarriesTheSafetyHeaders) {
   std::map<std::string, std::string> api, drawing;
   for (const auto& [name, value] : vekhost::SafetyHeaders("/api/state")) api[name] = value;
-  for (const auto& [name, value] : vekhost::SafetyHeaders("/api/drawing.svg"))
-    drawing[name] = value;
+  for (const auto& [name, value] : vekhost::SafetyHeaders("/api/drawing")) drawing[name] = value;
   EXPECT_EQ(api["Content-Security-Policy"], "default-src 'self'; frame-ancestors 'none'");
   EXPECT_EQ(api["X-Frame-Options"], "DENY");
   EXPECT_EQ(api["X-Content-Type-Options"], "nosniff");
@@ -300,14 +356,16 @@ TEST(WebAppTest, EveryAnswerCarriesTheSafetyHeaders) {
   EXPECT_EQ(drawing["Cache-Control"], "no-cache") << "looked at again by its tag";
 }
 
-TEST(WebAppTest, ThePictureCarriesItsTag) {
+TEST(WebAppTest, APartOfTheDrawingCarriesItsTag) {
   FakePort port;
   vekhost::WebApp app(port, {{kHost}, ""});
-  WebReply reply = app.Handle(Get("/api/drawing.svg"));
-  EXPECT_EQ(reply.type, "image/svg+xml");
+  WebReply reply = app.Handle(Get("/api/drawing", {{"part", "0"}}));
+  EXPECT_EQ(reply.type, "application/json");
   EXPECT_EQ(reply.headers, (std::vector<std::pair<std::string, std::string>>{
                                {"ETag", "\"tag\""}, {"Vary", "Accept-Encoding"}}));
-  EXPECT_EQ(app.Handle(With(Get("/api/drawing.svg"), "if-none-match", "\"old\"")).status, 200);
+  EXPECT_EQ(
+      app.Handle(With(Get("/api/drawing", {{"part", "0"}}), "if-none-match", "\"old\"")).status,
+      200);
 }
 
 TEST(WebAppTest, ABodyOf64KiBIsTaken) {

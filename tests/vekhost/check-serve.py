@@ -4,6 +4,7 @@ and plain HTTP, traffic only to loopback addresses, every loop bounded.
 
     check-serve.py VEKHOST EXAMPLES
 """
+import gzip
 import json
 import os
 import re
@@ -152,16 +153,17 @@ def loopback_session():
 
 
 def check_picture(s):
-    status, headers, body = ask(s.port, "GET", "/api/drawing.svg", [("Accept-Encoding", "gzip")])
+    status, headers, body = ask(s.port, "GET", "/api/drawing?part=0", [("Accept-Encoding", "gzip")])
     etag = headers.get("etag", [""])[0]
-    check("picture: tag", status == 200 and etag.startswith('"'), headers)
-    check("picture: gzip", headers.get("content-encoding") == ["gzip"] and body[:2] == b"\x1f\x8b")
-    safety_headers("picture", headers, "no-cache")
-    status, _, body = ask(s.port, "GET", "/api/drawing.svg", [("If-None-Match", etag)])
-    check("picture: 304", status == 304 and body == b"", status)
+    check("drawing: tag", status == 200 and etag.startswith('"'), headers)
+    check("drawing: gzip", headers.get("content-encoding") == ["gzip"] and body[:2] == b"\x1f\x8b")
+    check("drawing: the items", json.loads(gzip.decompress(body))["items"][0][1] == "width")
+    safety_headers("drawing", headers, "no-cache")
+    status, _, body = ask(s.port, "GET", "/api/drawing?part=0", [("If-None-Match", etag)])
+    check("drawing: 304", status == 304 and body == b"", status)
     ask(s.port, "POST", "/api/event", body=event("pick width"))
-    status, headers, _ = ask(s.port, "GET", "/api/drawing.svg", [("If-None-Match", etag)])
-    check("picture: a new tag after an event", status == 200 and headers.get("etag", [etag])[0] != etag)
+    status, headers, _ = ask(s.port, "GET", "/api/drawing?part=0", [("If-None-Match", etag)])
+    check("drawing: the same after an event", status == 304, status)
 
 
 def check_half_close(s):
@@ -256,7 +258,7 @@ def stopping():
 
 def memory(drawing):
     s = Served(drawing=drawing)
-    for target in ("/", "/page.js", "/api/state", "/api/drawing.svg"):
+    for target in ("/", "/page.js", "/api/state", "/api/drawing?part=0"):
         ask(s.port, "GET", target)
     resident = s.memory("VmRSS")
     held = []
@@ -308,7 +310,38 @@ def big_drawing():
     return path
 
 
+def answer_sizes():
+    """At 20,000 elements each kind of answer holds what changed, not the
+    drawing: an event's and a change set's 10 KB at most, the state without
+    the drawing's items, which come in parts of 5,000."""
+    path = os.path.join(WORK, "sheet.json")
+    with open(path, "w") as out:
+        subprocess.run([sys.executable, os.path.join(EXAMPLES, "../bench/make-drawing.py"), "20000"], stdout=out,
+                       check=True)
+    s = Served(drawing=path)
+    status, _, body = ask(s.port, "GET", "/api/state")
+    state = json.loads(body)
+    check("sizes: the state", status == 200 and len(body) <= 10000, len(body))
+    check("sizes: the state counts the items", state["drawing"] == {"items": 20000, "parts": 4}, state["drawing"])
+    for part in range(4):
+        status, headers, body = ask(s.port, "GET", f"/api/drawing?part={part}", [("Accept-Encoding", "gzip")])
+        items = json.loads(gzip.decompress(body))["items"]
+        check(f"sizes: part {part}", status == 200 and len(items) == 5000 and len(body) <= 5000 * 40,
+              f"{len(items)} items in {len(body)} bytes")
+    version = state["version"]
+    for line in ["end", "dialog select round 2", "dialog click cancel", "pick width", "pick length", "pick height",
+                 "motion 30 12", "motion 31 12", "point 30 12", "start", "pick width", "keyin 7", "pick height",
+                 "pick size-field"]:
+        status, _, body = ask(s.port, "POST", "/api/event", body=json.dumps({"event": line, "since": version}).encode())
+        version = json.loads(body)["version"]
+        check(f"sizes: {line}", status == 200 and len(body) <= 10000, f"{status}, {len(body)} bytes")
+    status, _, body = ask(s.port, "GET", "/api/changes?since=0")
+    check("sizes: the changes since the start", status == 200 and len(body) <= 10000, len(body))
+    s.stop()
+
+
 start = time.time()
+answer_sizes()
 loopback_session()
 beyond_loopback()
 ipv6_loopback()

@@ -1,21 +1,22 @@
 // The session in the browser: the drawing, the host's status line and the
-// settings dialog, driven through vekhost's JSON API. Every event goes to
-// the server in order, one at a time; cursor motions are coalesced so that
-// at most one is in flight and the latest position wins.
+// settings dialog, driven through vekhost's JSON API. The page reads the
+// whole state once and the drawing in parts, then keeps its copy up to date
+// from the changes that each answer carries. Every event goes to the server
+// in order, one at a time; cursor motions are coalesced so that at most one
+// is in flight and the latest position wins, and are sent only while the
+// step takes them.
 'use strict';
 
 const $ = (id) => document.getElementById(id);
+const sheet = new Sheet($('sheet'), $('overlay'));
 let state = null;
-let svg = null;
-let mirrorY = 0; // the SVG's data-top: frames' y coordinates are mirrored at it
-let viewBox = null; // [x, y, width, height] once zoomed or panned
-let drawingKey = '';
 let journalSize = 0;
 let events = Promise.resolve();
 let motionWanted = null;
 let motionBusy = false;
 let ended = false;
 let pointer = null; // over the drawing: where, in the window's pixels
+let highlightStart = null; // the pointer move whose highlight is being drawn
 
 async function request(method, path, body) {
   const options = { method, headers: {} };
@@ -36,13 +37,20 @@ function play(line) {
 
 async function send(line) {
   if (ended) return;
-  const reply = await request('POST', '/api/event', { event: line });
+  const reply = await request('POST', '/api/event', { event: line, since: state.version });
   if (!reply.ok) {
     showError(reply.text.trim());
     if (reply.status === 410) showEnded();
     return;
   }
-  await show(JSON.parse(reply.text));
+  await take(JSON.parse(reply.text));
+}
+
+// Brings the copy up to date from a change set, or reads the whole state.
+async function take(changes) {
+  const next = applyChanges(state, changes);
+  if (next) show(next);
+  else await refresh();
 }
 
 function showError(text) {
@@ -65,65 +73,69 @@ function moveTo(x, y) {
 
 async function refresh() {
   const reply = await request('GET', '/api/state');
-  if (reply.ok) await show(JSON.parse(reply.text));
+  if (reply.ok) show(JSON.parse(reply.text));
 }
 
-async function show(next) {
+// Looks for changes another tab made.
+async function poll() {
+  const reply = await request('GET', `/api/changes?since=${state.version}`);
+  if (reply.ok) await take(JSON.parse(reply.text));
+}
+
+function show(next) {
+  const first = !state;
+  const notesChanged = first || next.notes !== state.notes || next.frame !== state.frame;
   state = next;
+  if (first) loadDrawing();
   $('prompt').textContent = state.prompt;
   $('frame').textContent = state.frame === 'title' ? '표제프레임 (title)' : '도형프레임 (figure)';
   $('error').textContent = state.error;
-  const notes = $('notes');
-  notes.replaceChildren(...state.notes.map((n) => {
-    const item = document.createElement('li');
-    item.textContent = n.readable;
-    item.title = n.new ? 'new' : `changed: ${n.name}`;
-    return item;
-  }));
-  const key = JSON.stringify([state.notes, state.frame]);
-  if (key !== drawingKey || !svg) {
-    drawingKey = key;
-    await loadDrawing();
+  if (notesChanged) {
+    $('notes').replaceChildren(...state.notes.map((n) => {
+      const item = document.createElement('li');
+      item.textContent = n.readable;
+      item.title = n.new ? 'new' : `changed: ${n.name}`;
+      return item;
+    }));
+    sheet.setNotes(state.notes, state.preview, state.frame);
+  } else {
+    sheet.setPreview(state.preview);
   }
-  markPickable();
-  showPreview();
+  if (pointer) hover(pointer);
   showCursor();
   showDialog();
   if (state.ended) showEnded();
-  if (!$('journal').hidden) await loadJournal();
+  if (!$('journal').hidden) loadJournal();
 }
 
+// The sheet at once, then the drawing's parts one after another, each drawn
+// as it comes.
 async function loadDrawing() {
-  const reply = await request('GET', '/api/drawing.svg');
-  if (!reply.ok) return;
-  const box = $('drawing');
-  box.innerHTML = reply.text;
-  svg = box.querySelector('svg');
-  mirrorY = Number(svg.dataset.top);
-  if (viewBox) svg.setAttribute('viewBox', viewBox.join(' '));
-  else viewBox = svg.getAttribute('viewBox').split(/\s+/).map(Number);
-  const preview = document.createElementNS('http://www.w3.org/2000/svg', 'text');
-  preview.setAttribute('class', 'preview');
-  preview.id = 'preview';
-  svg.appendChild(preview);
+  sheet.setUp(state.frames, state.drawing.items);
+  sheet.render();
+  requestAnimationFrame(() => performance.mark('vekhost:sheet'));
+  const total = state.drawing.items;
+  showProgress(0, total);
+  for (let part = 0; part < state.drawing.parts; ++part) {
+    const reply = await request('GET', `/api/drawing?part=${part}`);
+    if (!reply.ok) {
+      showError(reply.text.trim());
+      return;
+    }
+    sheet.addItems(JSON.parse(reply.text).items);
+    if (part === 0) performance.mark('vekhost:first-part');
+    showProgress(sheet.items.length, total);
+    await new Promise((resolve) => requestAnimationFrame(resolve));
+  }
+  performance.mark('vekhost:drawing');
 }
 
-function markPickable() {
-  if (!svg) return;
-  for (const element of svg.querySelectorAll('[data-name]'))
-    element.classList.toggle('pickable', state.pickable.includes(element.dataset.name));
-}
-
-function showPreview() {
-  const text = svg && svg.querySelector('#preview');
-  if (!text) return;
-  const p = state.preview;
-  text.textContent = p ? p.readable : '';
-  if (!p) return;
-  const origin = state.frames[p.frame].origin;
-  text.setAttribute('x', origin[0] + p.at[0]);
-  text.setAttribute('y', mirrorY - (origin[1] + p.at[1]));
-  text.setAttribute('font-size', p.height > 0 ? p.height : 3.5);
+function showProgress(received, total) {
+  const done = received >= total;
+  $('progress').hidden = done;
+  $('progress-bar').max = total || 1;
+  $('progress-bar').value = received;
+  $('progress-text').textContent = `${received.toLocaleString()} / ${total.toLocaleString()}`;
 }
 
 // The host's cursor text beside the mouse pointer, while it is over the drawing.
@@ -141,76 +153,71 @@ function showEnded() {
   $('ended').hidden = false;
 }
 
-// The position under the pointer in the current frame's coordinates.
-function framePoint(event) {
-  const p = svg.createSVGPoint();
-  p.x = event.clientX;
-  p.y = event.clientY;
-  const q = p.matrixTransform(svg.getScreenCTM().inverse());
-  const origin = state.frames[state.frame].origin;
-  const round = (v) => Math.round(v * 100) / 100;
-  return { x: round(q.x - origin[0]), y: round(mirrorY - q.y - origin[1]) };
-}
-
-function namedTarget(event) {
-  const element = event.target.closest && event.target.closest('[data-name]');
-  return element ? element.dataset.name : '';
+// What a click there would pick, highlighted; the time until the frame that
+// shows it is measured.
+function hover(at, event) {
+  const item = state && state.running && !state.dialog
+    ? sheet.itemAt(at.x, at.y, (it) => pickable(state.rule, it)) : null;
+  if (sheet.highlight(item) && event && !highlightStart) {
+    highlightStart = event.timeStamp;
+    requestAnimationFrame(() => {
+      performance.measure('vekhost:highlight', { start: highlightStart, end: performance.now() });
+      highlightStart = null;
+    });
+  }
 }
 
 function setUpDrawing() {
   const box = $('drawing');
   let pan = null;
-  box.addEventListener('mousemove', (event) => {
+  box.addEventListener('pointermove', (event) => {
     pointer = { x: event.clientX, y: event.clientY };
-    if (pan && svg) {
-      const scale = viewBox[2] / box.clientWidth;
-      viewBox[0] = pan.box[0] - (event.clientX - pan.x) * scale;
-      viewBox[1] = pan.box[1] - (event.clientY - pan.y) * scale;
-      svg.setAttribute('viewBox', viewBox.join(' '));
+    if (pan) {
+      sheet.pan(event.clientX - pan.x, event.clientY - pan.y);
+      pan = { x: event.clientX, y: event.clientY };
       return;
     }
-    if (state) showCursor();
-    for (const element of box.querySelectorAll('.hover')) element.classList.remove('hover');
-    const named = event.target.closest && event.target.closest('[data-name].pickable');
-    if (named) named.classList.add('hover');
-    if (svg && state && state.running && !state.dialog) {
-      const p = framePoint(event);
+    if (!state) return;
+    hover(pointer, event);
+    showCursor();
+    if (state.running && !state.dialog && state.rule.motion) {
+      const p = sheet.framePoint(event.clientX, event.clientY, state.frame);
       moveTo(p.x, p.y);
     }
   });
-  box.addEventListener('mouseleave', () => {
+  box.addEventListener('pointerleave', () => {
     pointer = null;
     $('cursor').style.display = 'none';
+    sheet.highlight(null);
   });
-  box.addEventListener('mousedown', (event) => {
-    if (event.button !== 1 || !svg) return;
+  box.addEventListener('pointerdown', (event) => {
+    if (event.button !== 1) return;
     event.preventDefault();
-    pan = { x: event.clientX, y: event.clientY, box: viewBox.slice() };
+    pan = { x: event.clientX, y: event.clientY };
   });
-  window.addEventListener('mouseup', (event) => { if (event.button === 1) pan = null; });
+  window.addEventListener('pointerup', (event) => { if (event.button === 1) pan = null; });
   box.addEventListener('click', (event) => {
-    if (!svg || !state || state.dialog) return;
-    const p = framePoint(event);
-    const name = namedTarget(event);
-    if (!event.shiftKey && name && state.pickable.includes(name)) play(`pick ${name} ${p.x} ${p.y}`);
-    else play(`point ${p.x} ${p.y}` + (name ? ` on ${name}` : ''));
+    if (!state || state.dialog || !sheet.grid) return;
+    const p = sheet.framePoint(event.clientX, event.clientY, state.frame);
+    const picked = !event.shiftKey && sheet.itemAt(event.clientX, event.clientY, (it) => pickable(state.rule, it));
+    const on = sheet.itemAt(event.clientX, event.clientY);
+    if (picked) play(`pick ${picked.name} ${p.x} ${p.y}`);
+    else play(`point ${p.x} ${p.y}` + (on ? ` on ${on.name}` : ''));
   });
   box.addEventListener('contextmenu', (event) => {
     event.preventDefault();
     if (state && !state.dialog) play('end');
   });
   box.addEventListener('wheel', (event) => {
-    if (!svg) return;
+    if (!sheet.grid) return;
     event.preventDefault();
-    const factor = event.deltaY < 0 ? 0.8 : 1.25;
-    const p = svg.createSVGPoint();
-    p.x = event.clientX;
-    p.y = event.clientY;
-    const q = p.matrixTransform(svg.getScreenCTM().inverse());
-    viewBox = [q.x - (q.x - viewBox[0]) * factor, q.y - (q.y - viewBox[1]) * factor,
-               viewBox[2] * factor, viewBox[3] * factor];
-    svg.setAttribute('viewBox', viewBox.join(' '));
+    sheet.zoom(event.deltaY < 0 ? 1.25 : 0.8, event.clientX, event.clientY);
   }, { passive: false });
+  window.addEventListener('resize', () => {
+    if (!sheet.grid) return;
+    sheet.resize();
+    sheet.render();
+  });
 }
 
 // Windows' dialog base units for the template's font at 96 dpi: the average
@@ -330,7 +337,7 @@ function setUpControls() {
   $('start').addEventListener('click', () => play('start'));
   $('quit').addEventListener('click', async () => {
     const reply = await request('POST', '/api/quit');
-    if (reply.ok) await show(JSON.parse(reply.text));
+    if (reply.ok) show(JSON.parse(reply.text));
     showEnded();
   });
   $('journal-toggle').addEventListener('click', async (event) => {
@@ -343,6 +350,6 @@ function setUpControls() {
 
 setUpDrawing();
 setUpControls();
-refresh();
+events = events.then(refresh);
 // Other tabs may play the same session: look again now and then.
-setInterval(() => { if (!motionBusy && !ended) events = events.then(refresh); }, 1500);
+setInterval(() => { if (!motionBusy && !ended && state) events = events.then(poll); }, 1500);
