@@ -1,30 +1,38 @@
 // Reads and writes the registry export format ("Windows Registry Editor
 // Version 5.00"): UTF-16LE with a byte-order mark and CRLF line ends on
-// output; UTF-16LE or UTF-8 on input. Texts that are clean REG_SZ values are
-// written as "text"; everything else as hex(type): bytes, so that any data,
-// odd lengths and missing NULs included, survives the round trip.
+// output; UTF-16 or UTF-8 on input, and the older "REGEDIT4" files in the
+// Korean Windows code page, as regedit on a Korean Windows reads them. Texts that are clean REG_SZ
+// values are written as "text"; everything else as hex(type): bytes, so that any data, odd lengths
+// and missing NULs included, survives the round trip.
 #include "RegFile.h"
 
+#include "TextFile.h"
 #include "Utf.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace regfile {
 
 namespace {
 
 const char16_t kHeader[] = u"Windows Registry Editor Version 5.00";
+const char16_t kOldHeader[] = u"REGEDIT4";
 const char16_t kRoot[] = u"HKEY_CURRENT_USER";
 
-std::u16string DecodeFile(const std::string& bytes) {
-  std::u16string text;
-  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      text.push_back(char16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
-    return text;
+// The file's text: a REGEDIT4 file in the Korean Windows code page unless it
+// is valid UTF-8; any other as a text file. Nothing, and why, for bytes in
+// no encoding regedit writes.
+std::optional<std::u16string> DecodeFile(const std::string& bytes, std::string& why) {
+  std::string_view plain(bytes);
+  if (plain.substr(0, 3) == "\xEF\xBB\xBF") plain.remove_prefix(3);
+  if (plain.substr(0, 8) == "REGEDIT4" && !utf::IsValidUtf8(plain)) {
+    std::optional<std::string> text = utf::FromCodePage949(plain);
+    if (!text) why = "a REGEDIT4 file that is neither UTF-8 nor in the Korean code page (949)";
+    return text ? std::optional(utf::ToUtf16(*text)) : std::nullopt;
   }
-  size_t bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  return utf::ToUtf16(std::string_view(bytes).substr(bom));
+  std::optional<std::string> text = utf::DecodeTextFile(bytes, why);
+  return text ? std::optional(utf::ToUtf16(*text)) : std::nullopt;
 }
 
 bool IsBlank(const std::u16string& line) {
@@ -260,11 +268,18 @@ std::u16string QuoteRegText(const std::u16string& text) {
 }
 
 bool ParseRegFile(const std::string& bytes, RegKey& root, std::string& error) {
-  std::vector<std::u16string> lines = LogicalLines(DecodeFile(bytes));
+  std::string why;
+  std::optional<std::u16string> text = DecodeFile(bytes, why);
+  if (!text) {
+    error = "1: " + why;
+    return false;
+  }
+  std::vector<std::u16string> lines = LogicalLines(*text);
   size_t n = 0;
   while (n < lines.size() && IsBlank(lines[n])) ++n;
   if (n == lines.size()) return true; // nothing but blanks: an empty registry
-  if (lines[n] != kHeader) return Fail(error, n + 1, "expected the header", lines[n]);
+  if (lines[n] != kHeader && lines[n] != kOldHeader)
+    return Fail(error, n + 1, "expected the header", lines[n]);
   std::shared_ptr<RegKey> key;
   for (++n; n < lines.size(); ++n) {
     const std::u16string& line = lines[n];

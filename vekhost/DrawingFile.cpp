@@ -1,8 +1,11 @@
 #include "DrawingFile.h"
 
+#include "TextFile.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -72,7 +75,8 @@ public:
         Fail(item.key(), "unknown field");
   }
   [[noreturn]] void Fail(const std::string& key, const std::string& what) const {
-    throw InputError(file_ + ": " + place_ + (key.empty() ? "" : "/" + key) + ": " + what);
+    std::string at = place_ + (key.empty() ? "" : "/" + key);
+    throw InputError(file_ + ": " + (at.empty() ? "" : at + ": ") + what);
   }
   const std::string& place() const { return place_; }
 
@@ -92,21 +96,36 @@ private:
   std::vector<const char*> seen_;
 };
 
+// "line:column" of the text's byte at a position counted from 1.
+std::string Place(const std::string& text, size_t byte) {
+  size_t line = 1, column = 1;
+  for (size_t i = 0; i + 1 < byte && i < text.size(); ++i, ++column)
+    if (text[i] == '\n') ++line, column = 0;
+  return std::to_string(line) + ":" + std::to_string(column);
+}
+
 Json Parse(const std::string& text, const std::string& path,
            const Json::parser_callback_t& callback) {
   try {
     return Json::parse(text, callback);
   } catch (const Json::out_of_range& error) { // a number beyond a double's range
+    // The library names the number but not its place: the number's first
+    // appearance is its place.
     std::string what = error.what();
-    throw InputError(path + ": " + what.substr(what.find(']') + 2));
+    size_t quote = what.find('\'');
+    std::string number = what.substr(quote + 1, what.rfind('\'') - quote - 1);
+    throw InputError(path + ":" + Place(text, text.find(number) + 1) + ": the number " + number +
+                     " is out of range");
   } catch (const Json::parse_error& error) {
-    size_t line = 1, column = 1;
-    for (size_t i = 0; i + 1 < error.byte && i < text.size(); ++i, ++column)
-      if (text[i] == '\n') ++line, column = 0;
+    size_t first = text.find_first_not_of(" \t\r\n");
+    if (first != std::string::npos && text[first] != '{' && text[first] != '[')
+      throw InputError(path + ": is not a drawing (a JSON object, { ... })" +
+                       (text[first] == '#' || std::isalpha(uint8_t(text[first]))
+                            ? ": a script? The drawing comes first: vekhost DRAWING.json SCRIPT"
+                            : ""));
     std::string what = error.what();
-    what = what.substr(what.find("parse error"));
-    throw InputError(path + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
-                     what);
+    throw InputError(path + ":" + Place(text, error.byte) + ": " +
+                     what.substr(what.find("parse error")));
   }
 }
 
@@ -195,11 +214,16 @@ std::string ReadInputFile(const std::string& path) {
     throw InputError(path + ": is a folder, not a file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw InputError(path + ": cannot be read");
+  std::string bytes;
   try {
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   } catch (const std::exception&) { // the stream buffer throws on a failed read
     throw InputError(path + ": cannot be read");
   }
+  std::string why;
+  std::optional<std::string> text = utf::DecodeTextFile(bytes, why);
+  if (!text) throw InputError(path + ": " + why);
+  return *text;
 }
 
 Drawing LoadDrawing(const std::string& path) { return ParseDrawing(ReadInputFile(path), path); }
@@ -286,6 +310,9 @@ Drawing ParseDrawing(const std::string& text, const std::string& path) {
                         ReadElement(f, names, drawing.elements.back());
                       }}});
   Json json = Parse(text, path, std::ref(reader));
+  if (!json.is_object())
+    throw InputError(path + ": expected a drawing, a JSON object ({ ... }), not " +
+                     (json.is_array() ? "a list" : "a single value"));
   Fields top(json, path, "");
   if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
   for (const char* list : {"dimensions", "notes", "elements"})

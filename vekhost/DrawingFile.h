@@ -24,8 +24,9 @@
 
 namespace vekhost {
 
-// A whole input file; throws InputError for a folder or a file that cannot be
-// read.
+// A whole input text file as UTF-8 (UTF-8 with or without its byte-order
+// mark, UTF-16 with its mark); throws InputError for a folder, a file that
+// cannot be read, or one in another encoding.
 std::string ReadInputFile(const std::string& path);
 
 // Reads and checks a drawing file; throws InputError.

@@ -12,7 +12,7 @@ const char kGlossary[] =
     "  point     EVT_POINT (2): a data point, on an element or on none (a left click)\n"
     "  motion    a cursor motion (EVT_POINT marked as motion): the note step shows a preview\n"
     "  further   kind 3, a further position event: the note step takes it as a data point,\n"
-    "            the other steps as a wrong indication\n"
+    "            the other steps do not take it (\"the step does not take this event\")\n"
     "  keyin     EVT_KEYIN (5): typed text, such as a length\n"
     "  end       EVT_END (7): the end button (a right click)\n"
     "  names     the drawing's elements; show: the settings form again; quit: stop\n"

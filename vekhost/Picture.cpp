@@ -1,5 +1,7 @@
 #include "Picture.h"
 
+#include "Utf.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -10,6 +12,7 @@ namespace vekhost {
 namespace {
 
 const double kPi = 3.14159265358979323846;
+const double kTextHeight = 3.5; // the dimensions' text height, in drawing units
 
 std::string Escape(const std::string& text) {
   std::string out;
@@ -81,6 +84,18 @@ void Text(SvgText& out, Point at, double size, double angle, const std::string& 
   out << " " << style << ">" << Escape(ReadableText(text)) << "</text>\n";
 }
 
+// The height a note is drawn at: its own, or the dimensions' text height
+// for a note whose size is not a height.
+double NoteSize(const ResultNote& note) { return note.height > 0 ? note.height : kTextHeight; }
+
+// About the width of a text: wide characters (CJK) a square, others 0.6.
+double TextWidth(const std::string& utf8, double size) {
+  double units = 0;
+  for (char16_t c : utf::ToUtf16(utf8))
+    if (c < 0xDC00 || c > 0xDFFF) units += c > 0x2E80 ? 1 : 0.6; // a pair counts once
+  return units * size;
+}
+
 // An invisible wide stroke over an element, so that a pointer finds it.
 const char kHitArea[] = "stroke=\"transparent\" stroke-width=\"4\"";
 
@@ -107,9 +122,12 @@ void DrawDimension(SvgText& out, const View& view, const Dimension& d) {
       << "\" " << style << " marker-start=\"url(#arrow)\" marker-end=\"url(#arrow)\"/>\n";
   Point middle = view.Map(d.frame, shifted(Point{(d.from.x + d.to.x) / 2, (d.from.y + d.to.y) / 2},
                                            d.offset + (d.offset < 0 ? -1 : 1) * 2.5));
+  // Read from the bottom or the right side of the sheet: a vertical text
+  // runs upwards.
   double angle = -std::atan2(dy, dx) * 180 / kPi;
-  if (angle <= -90 || angle > 90) angle += 180;
-  Text(out, middle, 3.5, angle, DimensionLabel(d),
+  if (angle < -90) angle += 180;
+  if (angle >= 90) angle -= 180;
+  Text(out, middle, kTextHeight, angle, DimensionLabel(d),
        "fill=\"#1f5fbf\" text-anchor=\"middle\" dominant-baseline=\"middle\"");
   Line(out, view.Map(d.frame, a), view.Map(d.frame, b), kHitArea);
 }
@@ -171,7 +189,7 @@ void DrawNote(SvgText& out, const View& view, const Note* own, const ResultNote&
   const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
   std::string style = std::string("fill=\"") + color + "\"";
   Point at = view.Map(note.frame, note.at);
-  double size = note.height > 0 ? note.height : 3.5;
+  double size = NoteSize(note);
   if (own) OpenNamed(out, own->name);
   if (note.changed) {
     out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
@@ -212,6 +230,18 @@ std::string DrawingSvg(const Drawing& drawing, const NoteBook& notes, const std:
   double right = std::max(f.origin.x + f.size.x, t.origin.x + t.size.x) + 10;
   double bottom = std::min(f.origin.y, t.origin.y) - 10;
   double top = std::max(f.origin.y + f.size.y, t.origin.y + t.size.y) + 10;
+  // A note written beside the sheet widens the picture, so that none is
+  // left out of it.
+  for (const auto& [id, note] : notes.Written()) {
+    if (!note.isNew) continue;
+    const FrameBox& box = drawing.Frame(note.frame);
+    double x = box.origin.x + note.at.x, y = box.origin.y + note.at.y;
+    double size = NoteSize(note);
+    left = std::min(left, x - size);
+    right = std::max(right, x + TextWidth(ReadableText(note.text), size) + size);
+    bottom = std::min(bottom, y - size);
+    top = std::max(top, y + 2 * size);
+  }
   View view{top, drawing};
   // About the bytes an item takes, so that the text is made room for once.
   const size_t itemBytes = 400;

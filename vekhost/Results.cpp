@@ -94,7 +94,7 @@ std::string DimensionLabel(const Dimension& d) {
   DimensionReading reading;
   reading.measure = d.measure;
   reading.decimals = d.decimals;
-  reading.noteResult = d.noteResult;
+  reading.noteResult = d.noteResult == VEK_FAILED ? VEK_DIM_NOTE_NONE : d.noteResult;
   reading.prefix = utf::ToUtf16(d.prefix);
   reading.suffix = utf::ToUtf16(d.suffix);
   std::string text = utf::ToUtf8(DimensionText(reading));

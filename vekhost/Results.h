@@ -61,7 +61,9 @@ std::optional<ResultNote> PreviewNote();
 // escaped (\x1b).
 std::string ReadableText(const std::string& utf8);
 // A dimension's text as the drawing shows it: as the plug-in reads it, with
-// the diameter sign in front of a diameter whose texts do not show it.
+// the diameter sign in front of a diameter whose texts do not show it. A
+// dimension whose texts the host cannot read (note result -1) still shows
+// its measure.
 std::string DimensionLabel(const Dimension& dimension);
 // A new or changed note as the session tells it: its readable text, whether
 // it is new, where it stands and in which frame.

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -19,13 +20,19 @@ namespace {
   throw InputError(place.empty() ? what : place + ": " + what);
 }
 
+// A decimal number as people write one (not 0x10, not inf), within range.
 double Number(std::istringstream& words, const std::string& place, const char* what) {
   std::string word;
   if (!(words >> word)) Fail(place, std::string("expected ") + what);
-  char* end = nullptr;
-  double value = std::strtod(word.c_str(), &end);
-  if (end == word.c_str() || *end || !std::isfinite(value))
-    Fail(place, std::string("expected a number for ") + what);
+  if (word[0] == '#') Fail(place, "a comment (#) takes a line of its own");
+  const char* first = word.c_str() + (word[0] == '+' ? 1 : 0);
+  const char* last = word.c_str() + word.size();
+  double value = 0;
+  auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+  if (error == std::errc::result_out_of_range)
+    Fail(place, std::string("the number for ") + what + " is out of range: " + word);
+  if (error != std::errc() || end != last || !std::isfinite(value))
+    Fail(place, std::string("expected a number for ") + what + ", not \"" + word + "\"");
   return value;
 }
 

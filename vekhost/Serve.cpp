@@ -192,7 +192,7 @@ void Serve(HttpServer& server, const std::string& listen, Drawing& drawing, Sess
   // no worker waits for it.
   std::thread drainer([&] {
     for (Task task = queue.Pop(); task.kind != Task::Stop; task = queue.Pop())
-      task.Answer(TextReply(503, "the server is stopping"));
+      task.Answer(RefusalReply(503, "stopping", "the server is stopping"));
   });
   server.Stop();
   workers.Stop();

@@ -10,17 +10,24 @@ namespace vekhost {
 
 namespace {
 
-const char* Refusal(int32_t result) {
-  switch (result) {
-  case SIM_MASKED:
-    return "(the step does not take this event)";
-  case SIM_FILTERED:
-    return "(the step's filter does not take that element)";
-  case SIM_NOT_RUNNING:
-    return "(no command runs: \"start\" runs it again)";
-  default:
-    return nullptr;
-  }
+// What the host answers an event the plug-in does not take: a code that
+// stays the same for those who read the state, and the session log's line.
+struct Refusal {
+  int32_t result;
+  const char* code;
+  const char* text;
+};
+
+constexpr Refusal kRefusals[] = {
+    {SIM_MASKED, "masked", "(the step does not take this event)"},
+    {SIM_FILTERED, "filtered", "(the step's filter does not take that element)"},
+    {SIM_NOT_RUNNING, "not-running", "(no command runs: \"start\" runs it again)"},
+};
+
+const Refusal* FindRefusal(int32_t result) {
+  for (const Refusal& r : kRefusals)
+    if (r.result == result) return &r;
+  return nullptr;
 }
 
 } // namespace
@@ -51,7 +58,9 @@ void Session::Finish() {
 }
 
 void Session::Play(const ScriptEvent& event, EventSource& source) {
-  if (source.Echoes()) out_ << "> " << event.line << "\n";
+  motionUnshown_ = event.kind == ScriptEvent::Motion && !source.ShowsMotions();
+  if (source.Echoes() && !motionUnshown_) out_ << "> " << event.line << "\n";
+  refused_ = "";
   switch (event.kind) {
   case ScriptEvent::Start:
     if (Running()) Finish();
@@ -92,7 +101,10 @@ void Session::Send(const ScriptEvent& event, EventSource& source) {
   Report();
   if (SimGetCurrentFrame() != frame)
     out_ << "  frame: the " << FrameKey(SimGetCurrentFrame()) << " frame is current\n";
-  if (const char* refusal = Refusal(result)) out_ << "  " << refusal << "\n";
+  if (const Refusal* refusal = FindRefusal(result)) {
+    refused_ = refusal->code;
+    out_ << "  " << refusal->text << "\n";
+  }
   if (result == EXEC_END) out_ << "command ended\n";
 }
 
@@ -150,6 +162,7 @@ void Session::ReportNotes() {
     std::string shown = NoteLine(written->second);
     if (notesShown_.insert(shown).second) out_ << "  note written: " << shown << "\n";
   }
+  if (motionUnshown_) return;
   if (std::optional<ResultNote> preview = PreviewNote())
     out_ << "  preview: " << ReadableText(preview->text) << " at " << preview->at.x << ", "
          << preview->at.y << "\n";

@@ -24,6 +24,9 @@ public:
   virtual std::optional<ScriptEvent> Next() = 0;
   // Whether the session shows each event as it plays it.
   virtual bool Echoes() const { return true; }
+  // Whether the session shows cursor motions and the preview they move (a
+  // page sends them by the hundred).
+  virtual bool ShowsMotions() const { return true; }
 };
 
 class ScriptSource : public EventSource {
@@ -51,6 +54,10 @@ public:
   // The settings dialog while it is open and its actions are played; null
   // otherwise.
   HWND OpenDialog() const { return openDialog_; }
+  // Why the plug-in did not take the last event: "masked" (the step does
+  // not take its kind), "filtered" (nor that element), "not-running"; ""
+  // when it took it.
+  const char* Refused() const { return refused_; }
   // The notes written or changed so far.
   const NoteBook& Notes() const { return notes_; }
 
@@ -77,6 +84,8 @@ private:
   int32_t callsShown_ = 0;
   int failedSavesShown_ = 0;
   bool dialogConfirmed_ = false; // the dialog being played closed with OK
+  const char* refused_ = "";
+  bool motionUnshown_ = false; // the event played is a motion not to show
   NoteBook notes_;
   std::set<std::string> notesShown_;
   bool settingsLost_ = false;

@@ -60,7 +60,7 @@ WebReply QueuePort::Call(Task task) {
   if (reply.wait_for(patience_) != std::future_status::ready) {
     int waiting = kWaiting;
     if (claim->compare_exchange_strong(waiting, kAbandoned))
-      return TextReply(503, "the session is busy: this was not played, send it again");
+      return RefusalReply(503, "busy", "the session is busy: this was not played, send it again");
   }
   return reply.get();
 }
@@ -110,7 +110,7 @@ bool QueueSource::ServeEnded() {
   Task task = queue_.Pop();
   if (task.kind == Task::Stop) return false;
   if (task.kind == Task::Event || task.kind == Task::Quit)
-    task.Answer(TextReply(410, "the session has ended"));
+    task.Answer(RefusalReply(410, "ended", "the session has ended"));
   else
     Answer(task, true);
   return true;
@@ -146,17 +146,19 @@ std::optional<ScriptEvent> QueueSource::Take(Task& task) {
   try {
     event = ParseEvent(task.line, drawing_, "");
   } catch (const InputError& error) {
-    task.Answer(TextReply(400, error.what()));
+    task.Answer(RefusalReply(400, "unreadable-event", error.what()));
     return std::nullopt;
   }
   bool dialogAction =
       event && (event->kind == ScriptEvent::Dialog || event->kind == ScriptEvent::Show);
   if (!event)
-    task.Answer(TextReply(400, "expected an event, such as \"pick width\""));
+    task.Answer(RefusalReply(400, "no-event", "expected an event, such as \"pick width\""));
   else if (session_.OpenDialog() && !dialogAction)
-    task.Answer(TextReply(409, "the settings dialog is open: only dialog actions are taken"));
+    task.Answer(RefusalReply(409, "dialog-open",
+                             "the settings dialog is open: only dialog actions are taken"));
   else if (!session_.OpenDialog() && dialogAction)
-    task.Answer(TextReply(409, "no dialog is open: the end button at the width step opens it"));
+    task.Answer(RefusalReply(409, "no-dialog",
+                             "no dialog is open: the end button at the width step opens it"));
   else
     return event;
   return std::nullopt;

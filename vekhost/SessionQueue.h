@@ -85,6 +85,7 @@ public:
   QueueSource(TaskQueue& queue, Drawing& drawing, Session& session);
 
   std::optional<ScriptEvent> Next() override;
+  bool ShowsMotions() const override { return false; }
   bool Stopped() const { return stopped_; }
   // Answers one request of an ended session; false on Stop.
   bool ServeEnded();

@@ -75,6 +75,12 @@ WebReply TextReply(int status, const std::string& line) {
   return {status, "text/plain; charset=utf-8", line + "\n"};
 }
 
+WebReply RefusalReply(int status, const char* code, const std::string& line) {
+  WebReply reply = TextReply(status, line);
+  reply.headers.emplace_back("Vekhost-Refusal", code);
+  return reply;
+}
+
 std::vector<std::pair<std::string, std::string>> SafetyHeaders(const std::string& path) {
   std::vector<std::pair<std::string, std::string>> headers = {
       {"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"},

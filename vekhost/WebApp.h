@@ -53,6 +53,9 @@ struct WebReply {
 
 // A one-line text answer.
 WebReply TextReply(int status, const std::string& line);
+// A refusal the page tells in its own language: the line, and a code that
+// stays the same in the Vekhost-Refusal header.
+WebReply RefusalReply(int status, const char* code, const std::string& line);
 
 // A body made once and sent many times, with its tag.
 struct StoredBody {

@@ -12,7 +12,9 @@
 #include "Utf.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <string_view>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -166,10 +168,27 @@ void CheckOutputs(const Options& options, const Inputs& inputs) {
   CheckWritable(files::RealFiles(), inputs.results.svg);
 }
 
+// Why a plug-in did not load: the loader's reason, or that the file is the
+// other system's build, which a person easily hands over by mistake.
+std::string LoadFailure(const std::string& plugin) {
+  std::ifstream in(plugin, std::ios::binary);
+  char magic[4] = {};
+  in.read(magic, sizeof magic);
+#ifdef _WIN32
+  if (std::string_view(magic, 4) == "\x7F"
+                                    "ELF")
+    return plugin + ": is a Linux library; vekhost.exe loads the Windows build's " + kPluginName;
+#else
+  if (std::string_view(magic, 2) == "MZ")
+    return plugin + ": is a Windows DLL; vekhost on Linux loads the Linux build's " + kPluginName;
+#endif
+  return SimLastError();
+}
+
 void LoadPlugin(std::string plugin, const char* argv0) {
   if (plugin.empty()) plugin = ProgramFolder(argv0) + kPluginName;
   int32_t registered = SimLoadPlugin(plugin.c_str());
-  if (registered == SIM_LOAD_FAILED) Fail(SimLastError(), kExitPlugin);
+  if (registered == SIM_LOAD_FAILED) Fail(LoadFailure(plugin), kExitPlugin);
   if (registered != 0)
     Fail(plugin + ": Startup returned " + std::to_string(registered), kExitPlugin);
   std::cout << "plug-in: " << plugin << "\n";

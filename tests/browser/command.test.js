@@ -1,29 +1,17 @@
-// The command as a drafter plays it in the browser: with the mouse, the
-// keyboard and the settings dialog.
-const { test, expect } = require('@playwright/test');
+// The command as a drafter plays it in the browser, with the mouse and the
+// keyboard.
+const { test, expect } = require('./fixtures');
 const { startSession } = require('./session');
+const { clientPoint, clickElement, pickThree, placeNote, openPage } = require('./actions');
 
 let session;
 test.beforeEach(async ({ page }) => {
   session = await startSession();
-  await page.goto(session.url);
-  await expect(page.locator('#prompt')).toHaveText('가로치수선택 : (종료버튼:Dialog)');
-  await page.waitForFunction(() => performance.getEntriesByName('vekhost:drawing').length > 0);
+  await openPage(page, session);
 });
 test.afterEach(async () => {
   expect(await session.stop()).toBe(0);
 });
-
-// Where a point of a frame is on the screen.
-function clientPoint(page, frame, x, y) {
-  return page.evaluate(([frame, x, y]) => sheet.screenPoint(frame, x, y), [frame, x, y]);
-}
-
-// Clicks on a named element of the drawing (on its line, not beside it).
-async function clickElement(page, name) {
-  const at = await page.evaluate((name) => sheet.pickPoint(name), name);
-  await page.mouse.click(at.x, at.y);
-}
 
 // The color of the sheet's pixel at a window position.
 function pixel(page, canvas, at) {
@@ -35,20 +23,6 @@ function pixel(page, canvas, at) {
       Math.round((at.y - r.top) * ratio), 1, 1).data;
     return [data[0], data[1], data[2], data[3]];
   }, [canvas, at]);
-}
-
-async function pickThree(page) {
-  await clickElement(page, 'width');
-  await expect(page.locator('#prompt')).toHaveText('세로치수선택 :');
-  await clickElement(page, 'length');
-  await expect(page.locator('#prompt')).toHaveText('높이치수선택 :');
-  await clickElement(page, 'height');
-  await expect(page.locator('#prompt')).toContainText('주기위치지시 혹은 주기선택');
-}
-
-async function placeNote(page) {
-  const at = await clientPoint(page, 'title', 30, 12);
-  await page.mouse.click(at.x, at.y);
 }
 
 test('the box example: three dimensions clicked, the preview follows the cursor, a click writes the note', async ({ page }) => {
@@ -86,11 +60,12 @@ test('a length from two points given with Shift+clicks', async ({ page }) => {
 
 test('a typed length in Korean', async ({ page }) => {
   await clickElement(page, 'width');
-  await page.locator('#keyin').fill('50미리');
-  await page.locator('#keyin').press('Enter');
+  await page.locator('#keyin').click();
+  await page.keyboard.type('50미리');
+  await page.keyboard.press('Enter');
   await expect(page.locator('#prompt')).toHaveText('높이치수선택 :');
-  await page.locator('#keyin').fill('20');
-  await page.locator('#keyin').press('Enter');
+  await page.keyboard.type('20');
+  await page.keyboard.press('Enter');
   await placeNote(page);
   await expect(page.locator('#notes li')).toHaveText(['100X50미리X20']);
 });
@@ -106,32 +81,4 @@ test('the end button at the note step switches the frame', async ({ page }) => {
   await page.locator('#end').click();
   await expect(page.locator('#frame')).toContainText('title');
   await expect(page.locator('#prompt')).toHaveText(prompt);
-});
-
-test('the settings dialog: the connector changed to * and confirmed', async ({ page }) => {
-  await page.locator('#end').click();
-  const dialog = page.locator('#dialog');
-  await expect(dialog).toBeVisible();
-  await expect(page.locator('#dialog-caption')).toHaveText('가로x세로x높이');
-  await expect(dialog.locator('select[data-name="round"]')).toHaveValue('치수값 그대로');
-  const connector = dialog.locator('input[data-name="connector"]');
-  await expect(connector).toHaveValue('X');
-  await connector.fill('*');
-  await dialog.getByRole('button', { name: '확인' }).click();
-  await expect(dialog).toBeHidden();
-  await pickThree(page);
-  await placeNote(page);
-  await expect(page.locator('#notes li')).toHaveText(['100*50*20']);
-});
-
-test('the settings dialog: Cancel changes nothing', async ({ page }) => {
-  await page.locator('#end').click();
-  const dialog = page.locator('#dialog');
-  await dialog.locator('input[data-name="connector"]').fill('#');
-  await dialog.locator('select[data-name="round"]').selectOption('2');
-  await dialog.getByRole('button', { name: '취소' }).click();
-  await expect(dialog).toBeHidden();
-  await pickThree(page);
-  await placeNote(page);
-  await expect(page.locator('#notes li')).toHaveText(['100X50X20']);
 });

@@ -1,7 +1,7 @@
 // A drafter's sheet of 20,000 elements in the browser: the page shows its
 // progress while the drawing comes, and the command is played with real
 // clicks on a zoomed view.
-const { test, expect } = require('@playwright/test');
+const { test, expect } = require('./fixtures');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');

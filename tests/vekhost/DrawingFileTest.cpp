@@ -40,8 +40,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "d.json:2:18: parse error at line 2, column 18: syntax error while parsing value "
                  "- unexpected ','; expected '[', '{', or a literal"},
         FaultRow{"a number beyond a double", R"({"dimensions": [{"name": "w", "measure": 1e400}]})",
-                 "d.json: number overflow parsing '1e400'"},
-        FaultRow{"not an object", "[]", "d.json: : expected an object"},
+                 "d.json:1:42: the number 1e400 is out of range"},
+        FaultRow{"a list", "[]", "d.json: expected a drawing, a JSON object ({ ... }), not a list"},
+        FaultRow{"a single value", " 3",
+                 "d.json: expected a drawing, a JSON object ({ ... }), not a single value"},
+        FaultRow{"a script", "# the box\npick width",
+                 "d.json: is not a drawing (a JSON object, { ... }): a script? The drawing comes "
+                 "first: vekhost DRAWING.json SCRIPT"},
+        FaultRow{"some other text", "<svg/>", "d.json: is not a drawing (a JSON object, { ... })"},
         FaultRow{"an unknown field", kDim + R"("decimal": 2}]})",
                  "d.json: /dimensions/0/decimal: unknown field"},
         FaultRow{"an unknown top field", R"({"dimension": []})",
@@ -152,6 +158,22 @@ TEST(DrawingFileTest, ASmallFigureFrameHoldsTheTitleFrame) {
   EXPECT_EQ(d.title.size.x, 50);
   EXPECT_EQ(d.title.size.y, 20);
   EXPECT_EQ(d.title.origin.x, 0);
+}
+
+// Drawings saved by Windows tools: with a byte-order mark, or as UTF-16.
+TEST(DrawingFileTest, FilesFromWindowsToolsAreRead) {
+  const std::string text = R"({"notes": [{"name": "가", "at": [1, 2]}]})";
+  std::u16string wide = u"\uFEFF{\"notes\": [{\"name\": \"가\", \"at\": [1, 2]}]}";
+  const std::string files[] = {
+      "\xEF\xBB\xBF" + text,
+      std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)};
+  for (const std::string& bytes : files) {
+    std::string path = testing::TempDir() + "/windows.json";
+    std::ofstream(path, std::ios::binary) << bytes;
+    Drawing d = vekhost::LoadDrawing(path);
+    ASSERT_EQ(d.notes.size(), 1u);
+    EXPECT_EQ(d.notes[0].name, "가");
+  }
 }
 
 TEST(DrawingFileTest, FoldersAndMissingFilesAreNamed) {

@@ -254,13 +254,49 @@ TEST_F(ResultsTest, ADimensionShowsItsTexts) {
         {"name": "a", "measure": 2.25, "decimals": 1, "prefix": "<", "suffix": ">", "noteResult": 3},
         {"name": "b", "measure": 30, "mark": 2, "prefix": "\u001c!", "noteResult": 1},
         {"name": "c", "measure": 7, "prefix": "P", "noteResult": 4},
-        {"name": "d", "measure": 8, "noteResult": -1}]})",
+        {"name": "d", "measure": 8, "noteResult": -1},
+        {"name": "e", "measure": 9, "prefix": "Q", "noteResult": -1}]})",
       "d.json");
   std::string svg = Svg(drawing);
   EXPECT_NE(svg.find(">&lt;2.3&gt;</text>"), std::string::npos) << svg;
   EXPECT_NE(svg.find(">Ø30</text>"), std::string::npos) << "one sign";
   EXPECT_NE(svg.find(">P</text>"), std::string::npos) << "the prefix instead of the value";
   EXPECT_NE(svg.find(">8</text>"), std::string::npos) << "texts unread: the value alone";
+  EXPECT_NE(svg.find(">9</text>"), std::string::npos) << "texts unread, a prefix or not";
+}
+
+// Dimension texts read from the bottom or the right side of the sheet, as
+// drafting has them: a vertical one upwards, whichever way it was drawn.
+TEST_F(ResultsTest, DimensionTextsReadFromTheBottomOrTheRight) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"[0, 0], \"to\": [50, 0]",
+       "<text x=\"25\" y=\"217.5\" font-size=\"3.5\" fill"}, // left to right
+      {"[50, 0], \"to\": [0, 0]",
+       "<text x=\"25\" y=\"222.5\" font-size=\"3.5\" fill"}, // right to left
+      {"[0, 0], \"to\": [0, 50]", "rotate(-90 "},            // upwards
+      {"[0, 50], \"to\": [0, 0]", "rotate(-90 "},            // downwards
+      {"[0, 0], \"to\": [30, 30]", "rotate(-45 "},           // rising
+      {"[30, 30], \"to\": [0, 0]", "rotate(-45 "},           // the same, drawn back
+      {"[0, 30], \"to\": [30, 0]", "rotate(45 "},            // falling
+  };
+  for (const auto& [ends, expected] : rows) {
+    std::string svg = Svg(vekhost::ParseDrawing(
+        std::string(R"({"dimensions": [{"name": "a", "measure": 5, "from": )") + ends + "}]}",
+        "d.json"));
+    EXPECT_NE(svg.find(expected), std::string::npos) << ends << "\n" << svg;
+  }
+}
+
+// A note written beside the sheet widens the picture, so that it shows.
+TEST_F(ResultsTest, ANoteBesideTheSheetIsInThePicture) {
+  Play("pick width\npick length\npick height\npoint 400 -60\n");
+  std::string svg = vekhost::DrawingSvg(drawing_, vekhost::NoteBook(drawing_));
+  EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"-10 0 "), 0u);
+  std::string box = svg.substr(svg.find("viewBox=\"") + 9);
+  double left, top, width, height;
+  ASSERT_EQ(std::sscanf(box.c_str(), "%lf %lf %lf %lf", &left, &top, &width, &height), 4);
+  EXPECT_GT(left + width, 207 + 400 + 9 * 0.6 * 4) << "reaches past the note's end: " << box;
+  EXPECT_GT(height, 220 + 60) << "and below it";
 }
 
 } // namespace

@@ -47,6 +47,9 @@ TEST(ScriptTest, ReadsEveryForm) {
   EXPECT_EQ(point.kind, ScriptEvent::Point);
   EXPECT_EQ(point.name, "edge");
   EXPECT_EQ(Read("motion 1 2").kind, ScriptEvent::Motion);
+  ScriptEvent written = Read("motion +2.5e1 .5");
+  EXPECT_EQ(written.at.x, 25) << "a sign and an exponent";
+  EXPECT_EQ(written.at.y, 0.5);
   EXPECT_EQ(Read("further 1 2").kind, ScriptEvent::Further);
   ScriptEvent keyin = Read("keyin  50 미리 ");
   EXPECT_EQ(keyin.kind, ScriptEvent::Keyin);
@@ -109,14 +112,18 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"pick", "pick: expected an element's name"},
         FaultRow{"pick depth", "the drawing has no element \"depth\""},
         FaultRow{"pick width 1", "expected y"},
-        FaultRow{"pick width 1 y", "expected a number for y"}, FaultRow{"point 1", "expected y"},
-        FaultRow{"point x 1", "expected a number for x"},
+        FaultRow{"pick width 1 y", "expected a number for y, not \"y\""},
+        FaultRow{"point 1", "expected y"},
+        FaultRow{"point x 1", "expected a number for x, not \"x\""},
+        FaultRow{"point 0x10 12", "expected a number for x, not \"0x10\""},
+        FaultRow{"point 1,5 2", "expected a number for x, not \"1,5\""},
+        FaultRow{"pick width # the bottom edge", "a comment (#) takes a line of its own"},
         FaultRow{"point 1 2 at edge", "point: expected \"on NAME\""},
         FaultRow{"point 1 2 on", "point: expected \"on NAME\""},
         FaultRow{"point 1 2 on depth", "the drawing has no element \"depth\""},
-        FaultRow{"motion inf 2", "expected a number for x"},
-        FaultRow{"motion nan 2", "expected a number for x"},
-        FaultRow{"motion 1 1e999", "expected a number for y"},
+        FaultRow{"motion inf 2", "expected a number for x, not \"inf\""},
+        FaultRow{"motion nan 2", "expected a number for x, not \"nan\""},
+        FaultRow{"motion 1 1e999", "the number for y is out of range: 1e999"},
         FaultRow{"end now", "unexpected \"now\""}, FaultRow{"motion 1 2 3", "unexpected \"3\""},
         FaultRow{"dialog", "dialog: expected select, click or type"},
         FaultRow{"dialog press ok", "dialog: expected select, click or type"},

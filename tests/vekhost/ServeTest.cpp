@@ -127,6 +127,12 @@ protected:
     return reply;
   }
   static json Body(std::future<vekhost::WebReply>& reply) { return json::parse(reply.get().body); }
+  // The refusal's code, which the page tells in its own language.
+  static std::string Code(const vekhost::WebReply& reply) {
+    for (const auto& [name, value] : reply.headers)
+      if (name == "Vekhost-Refusal") return value;
+    return "";
+  }
   // Plays the queued requests until a Quit or Stop.
   bool Serve() {
     std::ostringstream out;
@@ -161,11 +167,17 @@ TEST_F(QueueTest, EachRequestIsAnsweredInOrder) {
   EXPECT_EQ(after["since"], 0) << "the version before it";
   EXPECT_EQ(after["notes"], json::array());
   EXPECT_FALSE(after.contains("frames")) << "what does not change is not sent again";
-  EXPECT_EQ(unknown.get().body, "the drawing has no element \"depth\"\n");
-  EXPECT_EQ(comment.get().status, 400);
+  vekhost::WebReply unreadable = unknown.get();
+  EXPECT_EQ(unreadable.body, "the drawing has no element \"depth\"\n");
+  EXPECT_EQ(Code(unreadable), "unreadable-event");
+  vekhost::WebReply none = comment.get();
+  EXPECT_EQ(none.status, 400);
+  EXPECT_EQ(Code(none), "no-event");
   vekhost::WebReply refused = action.get();
   EXPECT_EQ(refused.status, 409);
   EXPECT_EQ(refused.body, "no dialog is open: the end button at the width step opens it\n");
+  EXPECT_EQ(Code(refused), "no-dialog");
+  EXPECT_EQ(Code(picked), "") << "an answer is no refusal";
   EXPECT_EQ(Body(changes)["version"], 1) << "refused events make no version";
   EXPECT_EQ(Body(end)["version"], 2);
   EXPECT_EQ(Body(quit)["ended"], true);
@@ -213,6 +225,30 @@ TEST_F(QueueTest, AnAnswerHoldsTheChangesSinceThePagesVersion) {
             2);
 }
 
+// What the plug-in did not take of an event, as a code the page tells in
+// its language; cleared by the next event it takes.
+TEST_F(QueueTest, AnAnswerSaysWhyThePlugInDidNotTakeTheEvent) {
+  const std::pair<const char*, json> rows[] = {
+      {"point 1 1", "masked"},      // the width step takes picks
+      {"pick edge", "filtered"},    // of dimensions
+      {"pick width", nullptr},      //
+      {"pick size", "filtered"},    // a note, where the length step takes dimensions
+      {"keyin 50", nullptr},        //
+      {"pick height", nullptr},     //
+      {"point 30 12", nullptr},     // the note written: the command ends
+      {"point 1 1", "not-running"}, //
+      {"names", nullptr},           // no event for the plug-in
+      {"start", nullptr},
+  };
+
+  std::vector<std::future<vekhost::WebReply>> answers;
+  for (const auto& row : rows) answers.push_back(Push(vekhost::Task::Event, row.first));
+  Push(vekhost::Task::Stop);
+  EXPECT_TRUE(Serve());
+  for (size_t i = 0; i < answers.size(); ++i)
+    EXPECT_EQ(Body(answers[i])["refused"], rows[i].second) << rows[i].first;
+}
+
 // A page far behind is told to read the whole state, so that no answer
 // grows with what happened meanwhile.
 TEST_F(QueueTest, APageFarBehindIsToldToResync) {
@@ -234,7 +270,9 @@ TEST_F(QueueTest, WhileTheDialogIsOpenOnlyItsActionsAreTaken) {
   EXPECT_TRUE(Serve());
   json opened = json::parse(end.get().body);
   EXPECT_EQ(opened["dialog"]["caption"], "가로x세로x높이") << "the answer shows the dialog";
-  EXPECT_EQ(pick.get().status, 409);
+  vekhost::WebReply refused = pick.get();
+  EXPECT_EQ(refused.status, 409);
+  EXPECT_EQ(Code(refused), "dialog-open");
   EXPECT_EQ(show.get().status, 200);
   EXPECT_TRUE(json::parse(ok.get().body)["dialog"].is_null());
 }
@@ -259,7 +297,9 @@ TEST_F(QueueTest, AnEndedSessionAnswersEventsWith410) {
   EXPECT_TRUE(source.ServeEnded());
   EXPECT_FALSE(source.ServeEnded()) << "Stop";
   EXPECT_EQ(event.get().status, 410);
-  EXPECT_EQ(quit.get().body, "the session has ended\n");
+  vekhost::WebReply ended = quit.get();
+  EXPECT_EQ(ended.body, "the session has ended\n");
+  EXPECT_EQ(Code(ended), "ended");
 }
 
 // An event the plug-in's thread did not take in time is refused, and never
@@ -270,6 +310,7 @@ TEST_F(QueueTest, AnEventNotTakenInTimeIsNeverPlayed) {
   vekhost::WebReply refused = port.Event("pick width", std::nullopt);
   EXPECT_EQ(refused.status, 503);
   EXPECT_EQ(refused.body, "the session is busy: this was not played, send it again\n");
+  EXPECT_EQ(Code(refused), "busy");
   auto state = Push(vekhost::Task::State);
   Push(vekhost::Task::Stop);
   EXPECT_TRUE(Serve());

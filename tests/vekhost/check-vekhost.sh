@@ -97,12 +97,24 @@ check "piped error" 0 'line 2: the drawing has no element "depth"' -- bash -c \
 mkdir -p folder
 printf '{"dimensions": [{"name": "w", "type": 12, "measure": 1e400}]}' >huge.json
 printf 'pick width\nmotion inf 2\n' >infinite.events
+printf 'point 0x10 12\n' >hex.events
 printf 'end\ndialog select round 9\n' >round9.events
 printf 'file\n' >afile
 check "drawing folder" 2 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" folder
 check "script folder" 2 '^vekhost: folder: is a folder, not a file$' -- "${run[@]}" "$examples/box.json" folder
-check "huge measure" 2 "^vekhost: huge.json: number overflow parsing '1e400'" -- "${run[@]}" huge.json
-check "infinite point" 2 '^vekhost: infinite.events:2: expected a number for x$' -- "${run[@]}" "$examples/box.json" infinite.events
+check "huge measure" 2 '^vekhost: huge.json:1:54: the number 1e400 is out of range$' -- "${run[@]}" huge.json
+check "infinite point" 2 '^vekhost: infinite.events:2: expected a number for x, not "inf"$' -- "${run[@]}" "$examples/box.json" infinite.events
+check "hexadecimal point" 2 '^vekhost: hex.events:1: expected a number for x, not "0x10"$' -- "${run[@]}" "$examples/box.json" hex.events
+check "swapped files" 2 '^vekhost: .*box.events: is not a drawing .*: a script\? The drawing comes first' -- "${run[@]}" "$examples/box.events" "$examples/box.json"
+
+# Files as Windows tools save them: UTF-8 with its mark and UTF-16 read, the
+# Korean code page refused with what to do.
+printf '\xef\xbb\xbf# Notepad\r\npick width\r\npick length\r\npick height\r\npoint 30 12\r\n' >marked.events
+python3 -c 'import sys; open("wide.events", "wb").write(open(sys.argv[1], encoding="utf-8").read().encode("utf-16"))' "$examples/box.events"
+printf '{"notes": [{"name": "\xb0\xa1", "at": [1, 1]}]}' >ansi.json
+check "script with a byte-order mark" 0 '^note: 100X50X20 ' -- "${run[@]}" "$examples/box.json" marked.events
+check "UTF-16 script" 0 '^note: 100X50X20 ' -- "${run[@]}" "$examples/box.json" wide.events
+check "code page 949 drawing" 2 '^vekhost: ansi.json: is in the Korean Windows code page \(CP949, "ANSI"\), not UTF-8: save it as UTF-8' -- "${run[@]}" ansi.json
 check "list position" 2 'round9.events:2: dialog select round: expected a position from 0 to 4$' -- "${run[@]}" "$examples/box.json" round9.events
 check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written: afile is not a folder$' -- "${run[@]}" --json first.json --svg afile/box.svg "$examples/box.json" "$examples/box.events"
 check "nothing run" 0 '^not there$' -- bash -c '[ -e first.json ] || echo "not there"' 

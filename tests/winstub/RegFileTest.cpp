@@ -121,6 +121,42 @@ TEST_F(RegFileTest, AHandWrittenUtf8FileIsRead) {
   EXPECT_EQ(testreg::GetText(u""), u"default");
 }
 
+// Files as Windows tools save them: regedit's own REGEDIT4 in the Korean
+// code page (or UTF-8), the mark Notepad puts in front of UTF-8, UTF-16
+// without its mark refused.
+TEST_F(RegFileTest, FilesFromWindowsToolsAreReadInTheirEncoding) {
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\Quorvane\\VEK\\TriSpan]\r\n";
+  const std::pair<std::string, std::u16string> rows[] = {
+      {"REGEDIT4\r\n\r\n" + key + "\"PreComment\"=\"\xB0\xA1\xB7\xCE-\"\r\n", u"가로-"},
+      {"REGEDIT4\r\n" + key + "\"PreComment\"=\"\xEA\xB0\x80\"\r\n", u"가"},
+      {"\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n" + key +
+           "\"PreComment\"=\"\xEA\xB0\x80\"\r\n",
+       u"가"},
+  };
+  for (const auto& [bytes, expected] : rows) {
+    WriteFile(WinStubRegistryFile(), bytes);
+    Reread();
+    EXPECT_STREQ(WinStubRegistryError(), "") << bytes;
+    EXPECT_EQ(testreg::GetText(u"PreComment"), expected) << bytes;
+  }
+}
+
+TEST_F(RegFileTest, AFileInAnotherEncodingIsRefusedNotGarbled) {
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\Quorvane\\VEK\\TriSpan]\r\n";
+  const std::pair<std::string, std::string> rows[] = {
+      {"Windows Registry Editor Version 5.00\r\n" + key + "\"PreComment\"=\"\xB0\xA1\"\r\n",
+       ":1: is in the Korean Windows code page (CP949"},
+      {std::string("W\0i\0n\0", 6), ":1: seems to be UTF-16 without a byte-order mark"},
+  };
+  for (const auto& [bytes, expected] : rows) {
+    WriteFile(WinStubRegistryFile(), bytes);
+    Reread();
+    EXPECT_NE(std::string(WinStubRegistryError()).find(expected), std::string::npos)
+        << WinStubRegistryError();
+    EXPECT_EQ(ReadFile(WinStubRegistryFile()), bytes) << "left as it was";
+  }
+}
+
 TEST_F(RegFileTest, ABrokenFileIsNeverOverwritten) {
   const std::string broken = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n"
                              "\"Round\"=nonsense\r\n";

@@ -17,6 +17,8 @@ let motionBusy = false;
 let ended = false;
 let pointer = null; // over the drawing: where, in the window's pixels
 let highlightStart = null; // the pointer move whose highlight is being drawn
+let language = startLanguage(localStorage.getItem('vekhost-language'), navigator.language);
+const text = (key) => TEXTS[language][key];
 
 async function request(method, path, body) {
   const options = { method, headers: {} };
@@ -26,7 +28,7 @@ async function request(method, path, body) {
   }
   const response = await fetch(path, options);
   const text = await response.text();
-  return { ok: response.ok, status: response.status, text };
+  return { ok: response.ok, status: response.status, text, code: response.headers.get('Vekhost-Refusal') };
 }
 
 // Plays one script line after those before it.
@@ -39,7 +41,7 @@ async function send(line) {
   if (ended) return;
   const reply = await request('POST', '/api/event', { event: line, since: state.version });
   if (!reply.ok) {
-    showError(reply.text.trim());
+    showRefusal(reply);
     if (reply.status === 410) showEnded();
     return;
   }
@@ -53,8 +55,29 @@ async function take(changes) {
   else await refresh();
 }
 
-function showError(text) {
-  $('error').textContent = text;
+function showError(line) {
+  $('error').textContent = line;
+}
+
+function showRefusal(reply) {
+  showError(refusalText(language, reply.status, reply.code, reply.text.trim()));
+}
+
+// The page's own texts in its language.
+function showTexts() {
+  document.documentElement.lang = language;
+  sheet.labels = { figure: text('figure-frame'), title: text('title-frame'), current: text('current-frame') };
+  for (const element of document.querySelectorAll('[data-text]')) element.textContent = text(element.dataset.text);
+  for (const element of document.querySelectorAll('[data-title]')) element.title = text(element.dataset.title);
+  for (const element of document.querySelectorAll('[data-placeholder]'))
+    element.placeholder = text(element.dataset.placeholder);
+  if (state) show(state, true);
+}
+
+function switchLanguage() {
+  language = language === 'ko' ? 'en' : 'ko';
+  localStorage.setItem('vekhost-language', language);
+  showTexts();
 }
 
 function moveTo(x, y) {
@@ -82,19 +105,25 @@ async function poll() {
   if (reply.ok) await take(JSON.parse(reply.text));
 }
 
-function show(next) {
+function show(next, again = false) {
   const first = !state;
-  const notesChanged = first || next.notes !== state.notes || next.frame !== state.frame;
+  const notesChanged = first || again || next.notes !== state.notes || next.frame !== state.frame;
   state = next;
   if (first) loadDrawing();
-  $('prompt').textContent = state.prompt;
-  $('frame').textContent = state.frame === 'title' ? '표제프레임 (title)' : '도형프레임 (figure)';
+  // Once the command has ended, the host's last prompt no longer asks for
+  // anything: the page says so and offers Start.
+  const idle = !state.running && !state.ended;
+  $('prompt').textContent = idle ? text('command-ended') : state.prompt;
+  $('start').classList.toggle('offered', idle);
+  $('frame').textContent = text(`${state.frame}-frame`);
+  $('frame').title = text('frame-title');
   $('error').textContent = state.error;
+  $('hint').textContent = state.refused ? text(`refused:${state.refused}`) : '';
   if (notesChanged) {
     $('notes').replaceChildren(...state.notes.map((n) => {
       const item = document.createElement('li');
       item.textContent = n.readable;
-      item.title = n.new ? 'new' : `changed: ${n.name}`;
+      item.title = n.new ? text('note-new') : `${text('note-changed')}: ${n.name}`;
       return item;
     }));
     sheet.setNotes(state.notes, state.preview, state.frame);
@@ -119,7 +148,7 @@ async function loadDrawing() {
   for (let part = 0; part < state.drawing.parts; ++part) {
     const reply = await request('GET', `/api/drawing?part=${part}`);
     if (!reply.ok) {
-      showError(reply.text.trim());
+      showRefusal(reply);
       return;
     }
     sheet.addItems(JSON.parse(reply.text).items);
@@ -141,11 +170,17 @@ function showProgress(received, total) {
 // The host's cursor text beside the mouse pointer, while it is over the drawing.
 function showCursor() {
   const cursor = $('cursor');
-  cursor.textContent = state.cursor;
-  cursor.style.display = state.cursor && pointer ? 'block' : 'none';
+  cursor.textContent = state.running ? state.cursor : '';
+  cursor.style.display = cursor.textContent && pointer ? 'block' : 'none';
   if (!pointer) return;
   cursor.style.left = `${pointer.x + 14}px`;
   cursor.style.top = `${pointer.y + 14}px`;
+}
+
+function fitSheet() {
+  if (!sheet.grid) return;
+  sheet.fit();
+  sheet.render();
 }
 
 function showEnded() {
@@ -238,11 +273,17 @@ function baseUnits(font) {
 }
 
 let dialogShown = false;
+let focusBefore = null; // where the focus was when the dialog opened
 
+// A modal dialog as Windows shows one: the page behind it takes no input,
+// and the focus goes back where it was when the dialog closes.
 function showDialog() {
   const open = Boolean(state.dialog);
+  if (open && !dialogShown) focusBefore = document.activeElement;
   $('dialog-backdrop').hidden = !open;
+  for (const behind of document.querySelectorAll('header, main, #journal')) behind.inert = open;
   if (!open) {
+    if (dialogShown && focusBefore) focusBefore.focus();
     dialogShown = false;
     return;
   }
@@ -303,6 +344,33 @@ function control(c, units, px) {
   return element;
 }
 
+// The controls that Tab visits, in the template's order: of a radio group
+// only its checked button, as Windows does.
+function tabStops() {
+  return [...$('dialog-client').querySelectorAll('select, input, button')]
+    .filter((e) => e.type !== 'radio' || e.checked);
+}
+
+// The dialog's keys: Tab and Shift+Tab go round its controls, Enter is the
+// default button (OK) but on a button, Escape is Cancel.
+function dialogKey(event) {
+  if (!state || !state.dialog) return;
+  const button = (id) => state.dialog.controls.find((c) => c.id === id);
+  if (event.key === 'Tab') {
+    const stops = tabStops();
+    const at = stops.indexOf(document.activeElement);
+    const step = event.shiftKey ? stops.length - 1 : 1;
+    stops[(at < 0 ? 0 : at + step) % stops.length].focus();
+  } else if (event.key === 'Escape') {
+    pressButton(button(2));
+  } else if (event.key === 'Enter' && event.target.tagName !== 'BUTTON' && !event.isComposing) {
+    pressButton(button(1));
+  } else {
+    return;
+  }
+  event.preventDefault();
+}
+
 // OK first hands over what was typed into the edit boxes, as a person's
 // typing reaches the dialog before the click.
 function pressButton(c) {
@@ -330,14 +398,22 @@ async function loadJournal() {
 function setUpControls() {
   $('keyin').addEventListener('keydown', (event) => {
     if (event.key !== 'Enter' || event.isComposing) return;
-    play(`keyin ${event.target.value}`);
+    // An Enter in the empty box is a slip, not a key-in: nothing is sent.
+    if (event.target.value.trim() !== '') play(`keyin ${event.target.value}`);
     event.target.value = '';
   });
+  $('dialog').addEventListener('keydown', dialogKey);
   $('end').addEventListener('click', () => play('end'));
+  $('fit').addEventListener('click', fitSheet);
+  $('language').addEventListener('click', switchLanguage);
+  window.addEventListener('keydown', (event) => {
+    if (event.key === 'Home' && event.target.tagName !== 'INPUT' && !(state && state.dialog)) fitSheet();
+  });
   $('start').addEventListener('click', () => play('start'));
   $('quit').addEventListener('click', async () => {
     const reply = await request('POST', '/api/quit');
     if (reply.ok) show(JSON.parse(reply.text));
+    else showRefusal(reply);
     showEnded();
   });
   $('journal-toggle').addEventListener('click', async (event) => {
@@ -348,6 +424,7 @@ function setUpControls() {
   });
 }
 
+showTexts();
 setUpDrawing();
 setUpControls();
 events = events.then(refresh);

@@ -35,6 +35,7 @@ class Sheet {
     this.hovered = null;
     this.view = null; // {x, y, scale}: the sheet point at the canvas's top left, pixels per unit
     this.pending = false;
+    this.labels = { figure: 'figure frame', title: 'title frame', current: '(current)' }; // the frames' names
   }
 
   // The frames, and how many items will come.
@@ -61,9 +62,16 @@ class Sheet {
     }
   }
 
-  // The whole sheet in view.
+  // The whole sheet in view, and the notes written beside it.
   fit() {
-    const [x0, y0, x1, y1] = this.extent;
+    let [x0, y0, x1, y1] = this.extent;
+    for (const note of this.added || []) {
+      const o = this.frames[note.frame].origin;
+      const x = o[0] + note.at[0], y = o[1] + note.at[1];
+      const size = note.height > 0 ? note.height : DIMENSION_TEXT;
+      [x0, y0] = [Math.min(x0, x - size), Math.min(y0, y - size)];
+      [x1, y1] = [Math.max(x1, x + textWidth(note.readable, size) + size), Math.max(y1, y + 2 * size)];
+    }
     const width = this.base.clientWidth || 1, height = this.base.clientHeight || 1;
     const scale = Math.min(width / (x1 - x0), height / (y1 - y0));
     this.view = { x: (x0 + x1) / 2 - width / 2 / scale, y: (y0 + y1) / 2 + height / 2 / scale, scale };
@@ -246,6 +254,13 @@ class Sheet {
         ctx.rotate(-it.angle);
         ctx.textAlign = 'center';
         ctx.textBaseline = 'middle';
+        if (color) {
+          // Lit, the value stays readable: a white rim keeps the lit lines off it.
+          ctx.strokeStyle = 'white';
+          ctx.lineWidth = 3;
+          ctx.lineJoin = 'round';
+          ctx.strokeText(it.text, 0, 0);
+        }
         ctx.fillStyle = color || COLORS.dimension;
         ctx.fillText(it.text, 0, 0);
         ctx.restore();
@@ -332,7 +347,7 @@ class Sheet {
       ctx.font = `${size}px sans-serif`;
       ctx.textAlign = 'left';
       ctx.fillStyle = COLORS.label;
-      ctx.fillText(`${name === 'title' ? 'title frame' : 'figure frame'}${current ? ' (current)' : ''}`,
+      ctx.fillText(`${this.labels[name]}${current ? ` ${this.labels.current}` : ''}`,
         a + 1.5 * this.view.scale, b + 4 * this.view.scale);
     }
   }

@@ -5,7 +5,7 @@
 'use strict';
 
 // The parts of the state that a change set carries whole.
-const STEP_PARTS = ['version', 'running', 'ended', 'prompt', 'cursor', 'error', 'frame', 'preview',
+const STEP_PARTS = ['version', 'running', 'ended', 'prompt', 'cursor', 'error', 'refused', 'frame', 'preview',
   'rule', 'dialog'];
 
 // The state after the change set; null when the copy cannot be brought up to

@@ -1,0 +1,36 @@
+// What a drafter does on the page, with the mouse where a person would put it.
+const { expect } = require('@playwright/test');
+
+// Where a point of a frame is on the screen.
+function clientPoint(page, frame, x, y) {
+  return page.evaluate(([frame, x, y]) => sheet.screenPoint(frame, x, y), [frame, x, y]);
+}
+
+// Clicks on a named element of the drawing (on its line, not beside it).
+async function clickElement(page, name) {
+  const at = await page.evaluate((name) => sheet.pickPoint(name), name);
+  await page.mouse.click(at.x, at.y);
+}
+
+async function pickThree(page) {
+  await clickElement(page, 'width');
+  await expect(page.locator('#prompt')).toHaveText('세로치수선택 :');
+  await clickElement(page, 'length');
+  await expect(page.locator('#prompt')).toHaveText('높이치수선택 :');
+  await clickElement(page, 'height');
+  await expect(page.locator('#prompt')).toContainText('주기위치지시 혹은 주기선택');
+}
+
+async function placeNote(page) {
+  const at = await clientPoint(page, 'title', 30, 12);
+  await page.mouse.click(at.x, at.y);
+}
+
+// Opens the page on the session and waits until the drawing is drawn.
+async function openPage(page, session) {
+  await page.goto(session.url);
+  await expect(page.locator('#prompt')).toHaveText('가로치수선택 : (종료버튼:Dialog)');
+  await page.waitForFunction(() => performance.getEntriesByName('vekhost:drawing').length > 0);
+}
+
+module.exports = { clientPoint, clickElement, pickThree, placeNote, openPage };
