@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev   # the Linux build and its tests
   g++-mingw-w64-x86-64-posix mingw-w64-tools      # the Windows cross-build
-  wine wine64 xvfb xauth                          # the Windows tests, dialogs on a virtual screen
+  wine wine64 xvfb xauth tmux                     # the Windows tests, dialogs on a virtual screen, a console
   nlohmann-json3-dev libcli11-dev libedit-dev     # vekhost
   libboost1.74-dev zlib1g-dev                     # vekhost --serve: Boost.Beast, gzip
   python3-jsonschema                              # the drawing format's schema

@@ -13,5 +13,5 @@ cmake --workflow --preset win64 || status=$?
 tools/package.sh
 ctest --preset package || status=1
 # Wine's server would otherwise linger for a while after the last test.
-WINEPREFIX="$PWD/build/win64/wineprefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$PWD/build/win64/test-prefix" wineserver -k 2>/dev/null || true
 exit $status

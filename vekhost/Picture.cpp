@@ -189,7 +189,7 @@ void DrawNote(SvgText& out, const View& view, const Note* own, const ResultNote&
   const char* color = note.isNew ? "#d01c1c" : note.changed ? "#e07b00" : "black";
   std::string style = std::string("fill=\"") + color + "\"";
   Point at = view.Map(note.frame, note.at);
-  double size = NoteSize(note);
+  double size = note.isNew || note.changed ? std::max(note.height, 0.0) : NoteSize(note);
   if (own) OpenNamed(out, own->name);
   if (note.changed) {
     out << "  <text x=\"" << Num(at.x) << "\" y=\"" << Num(at.y) << "\" font-size=\"" << Num(size)
@@ -199,6 +199,13 @@ void DrawNote(SvgText& out, const View& view, const Note* own, const ResultNote&
   } else {
     Text(out, at, size, 0, note.text, style.c_str());
   }
+  // A note the plug-in wrote with no height is as invisible in the drawing
+  // as in the result file's size: the picture marks where it stands instead.
+  if ((note.isNew || note.changed) && note.height <= 0)
+    out << "  <circle cx=\"" << Num(at.x) << "\" cy=\"" << Num(at.y)
+        << "\" r=\"1.5\" fill=\"none\" stroke=\"" << color
+        << "\" stroke-dasharray=\"0.5\"><title>a note of no height: "
+        << Escape(ReadableText(note.text)) << "</title></circle>\n";
   if (own) out << "  </g>\n";
 }
 

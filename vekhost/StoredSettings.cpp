@@ -1,6 +1,8 @@
 #include "StoredSettings.h"
 
+#include "Conversions.h"
 #include "Exit.h"
+#include "Script.h"
 #include "SettingsTable.h"
 #include "Utf.h"
 
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace vekhost {
@@ -48,6 +51,46 @@ bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
   else
     shown = "(of type " + std::to_string(type) + ": the default is used)";
   return true;
+}
+
+bool IsCharacterSize(const SettingField& setting) {
+  return setting.field.real == &SettingsRecord::Width ||
+         setting.field.real == &SettingsRecord::Height;
+}
+
+// What a stored text means to the plug-in, as its dialog control shows it.
+std::string SettingMeaning(const SettingField& setting, const std::u16string& text) {
+  const DialogControl& control = setting.control;
+  if (control.kind == ControlKind::List) {
+    int32_t position = WideToInt(text);
+    if (position < 0 || position >= control.choiceCount)
+      return "no item of the list, which has 0 to " + std::to_string(control.choiceCount - 1);
+    return "the list's \"" + utf::ToUtf8(control.choices[position]) + "\"";
+  }
+  if (control.kind == ControlKind::RadioGroup)
+    return "the " + DialogControlName(WideToInt(text) == 0 ? control.id : control.lastId) +
+           " button";
+  if (setting.field.kind != SettingKind::Real) return "";
+  double value = WideToReal(text);
+  std::ostringstream meaning;
+  meaning.precision(15);
+  meaning << "read as " << value;
+  if (IsCharacterSize(setting) && value <= 0) meaning << ": notes of no size, which no one sees";
+  return meaning.str();
+}
+
+// The names of the key's values that no setting has (a misspelt name, say).
+std::vector<std::string> UnknownValueNames(HKEY key) {
+  std::vector<std::string> unknown;
+  for (DWORD index = 0;; ++index) {
+    char16_t name[256] = {};
+    DWORD units = DWORD(std::size(name));
+    if (RegEnumValueW(key, index, reinterpret_cast<LPWSTR>(name), &units, nullptr, nullptr, nullptr,
+                      nullptr) != ERROR_SUCCESS)
+      break;
+    if (!FindSetting(name)) unknown.push_back(utf::ToUtf8(name));
+  }
+  return unknown;
 }
 
 } // namespace
@@ -110,8 +153,12 @@ void PrintSettings(std::ostream& out) {
     std::string shown;
     std::optional<std::u16string> text;
     out << "  " << utf::ToUtf8(setting.name) << " = "
-        << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)") << "\n";
+        << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)");
+    std::string meaning = text ? SettingMeaning(setting, *text) : "";
+    out << (meaning.empty() ? "" : "  (" + meaning + ")") << "\n";
   }
+  for (const std::string& name : UnknownValueNames(key))
+    out << "  \"" << name << "\": no setting has this name; the plug-in does not read it\n";
   RegCloseKey(key);
 }
 
@@ -125,11 +172,18 @@ void PrintChangedSettings(std::ostream& out) {
     std::string shown;
     std::optional<std::u16string> text;
     if (!StoredSetting(key, setting.name, shown, text) || text == setting.defaultText) continue;
+    if (text && IsCharacterSize(setting) && WideToReal(*text) <= 0)
+      out << "warning: the stored " << utf::ToUtf8(setting.name) << " " << shown
+          << " gives notes of no size, which no one sees (the dialog's 치수문자 크기)\n";
     if (!changed.empty()) changed += ", ";
     changed += utf::ToUtf8(setting.name);
     changed += " " + shown;
   }
+  std::vector<std::string> unknown = UnknownValueNames(key);
   RegCloseKey(key);
+  for (const std::string& name : unknown)
+    out << "warning: the settings hold \"" << name
+        << "\", which no setting is named: a misspelling? (vekhost --settings lists them)\n";
   if (!changed.empty())
     out << "settings other than the defaults: " << changed
         << " (vekhost --reset-settings brings the defaults back)\n";

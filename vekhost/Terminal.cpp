@@ -10,7 +10,11 @@
 #include <iostream>
 
 #ifdef _WIN32
+#include "Utf.h"
+
 #include <io.h>
+#include <streambuf>
+#include <string>
 #include <windows.h>
 #else
 #include <editline/readline.h>
@@ -127,9 +131,74 @@ std::optional<ScriptEvent> TerminalSource::Next() {
   return std::nullopt;
 }
 
+#ifdef _WIN32
+namespace {
+
+// Text for the console in UTF-16, as WriteConsoleW takes it: the console
+// then shows Korean whatever its code page (and under Wine whatever the
+// terminal's). The bytes of a character cut by the buffer's end wait for
+// the rest of it.
+class ConsoleBuffer : public std::streambuf {
+public:
+  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+protected:
+  int_type overflow(int_type c) override {
+    if (c != traits_type::eof()) bytes_.push_back(char(c));
+    if (bytes_.size() >= 4096) Write();
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    bytes_.append(text, size_t(count));
+    if (bytes_.size() >= 4096) Write();
+    return count;
+  }
+  int sync() override {
+    Write();
+    return 0;
+  }
+
+private:
+  void Write() {
+    size_t whole = bytes_.size();
+    // Leave out a character's leading bytes whose rest has not come yet.
+    for (size_t back = 1; back <= 3 && back <= whole; ++back) {
+      unsigned char c = uint8_t(bytes_[whole - back]);
+      if ((c & 0xC0) != 0x80) {
+        size_t length = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (length > back) whole -= back;
+        break;
+      }
+    }
+    std::u16string text = utf::ToUtf16(std::string_view(bytes_).substr(0, whole));
+    DWORD written = 0;
+    if (!text.empty()) WriteConsoleW(console_, text.data(), DWORD(text.size()), &written, nullptr);
+    bytes_.erase(0, whole);
+  }
+
+  HANDLE console_;
+  std::string bytes_;
+};
+
+// Sends a stream to the console in UTF-16 when the handle is a console; a
+// file or a pipe keeps the UTF-8 bytes.
+void WriteToConsole(std::ostream& stream, DWORD handle) {
+  HANDLE console = GetStdHandle(handle);
+  DWORD mode = 0;
+  if (!GetConsoleMode(console, &mode)) return;
+  stream.flush();
+  // Never freed: the streams flush into it until the process's very end.
+  stream.rdbuf(new ConsoleBuffer(console));
+}
+
+} // namespace
+#endif
+
 void SetUpTerminalText() {
 #ifdef _WIN32
   SetConsoleOutputCP(CP_UTF8); // the prompts are Korean, written as UTF-8
+  WriteToConsole(std::cout, STD_OUTPUT_HANDLE);
+  WriteToConsole(std::cerr, STD_ERROR_HANDLE);
 #else
   // Line editing reads UTF-8 whatever the environment's locale says.
   if (!std::setlocale(LC_CTYPE, "") || std::string(nl_langinfo(CODESET)) != "UTF-8")

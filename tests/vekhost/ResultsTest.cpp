@@ -287,6 +287,17 @@ TEST_F(ResultsTest, DimensionTextsReadFromTheBottomOrTheRight) {
   }
 }
 
+// A note written with no height is as the result file has it, invisible,
+// and marked where it stands.
+TEST_F(ResultsTest, ANoteOfNoHeightIsMarkedNotEnlarged) {
+  Play("end\ndialog type height 0\ndialog click ok\npick width\npick length\npick height\n"
+       "point 30 12\n");
+  std::string svg = vekhost::DrawingSvg(drawing_, vekhost::NoteBook(drawing_));
+  EXPECT_NE(svg.find("font-size=\"0\" fill=\"#d01c1c\">100X50X20</text>"), std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<title>a note of no height: 100X50X20</title>"), std::string::npos);
+}
+
 // A note written beside the sheet widens the picture, so that it shows.
 TEST_F(ResultsTest, ANoteBesideTheSheetIsInThePicture) {
   Play("pick width\npick length\npick height\npoint 400 -60\n");

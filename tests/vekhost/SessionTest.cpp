@@ -163,8 +163,9 @@ TEST_F(VekhostSessionTest, StoredSettingsAreShownAndReset) {
   std::ostringstream shown, changed;
   vekhost::PrintSettings(shown);
   vekhost::PrintChangedSettings(changed);
-  EXPECT_NE(shown.str().find("  Round = \"2\"\n  Font = (missing)\n  MTitle = \"X\"\n"
-                             "  Width = 5 (a number)\n  Height = \"12\"\n"
+  EXPECT_NE(shown.str().find("  Round = \"2\"  (the list's \"2\")\n  Font = (missing)\n"
+                             "  MTitle = \"X\"\n  Width = 5 (a number)\n"
+                             "  Height = \"12\"  (read as 12)\n"
                              "  Pitch = (of type 3: the default is used)\n"),
             std::string::npos)
       << shown.str();

@@ -107,6 +107,17 @@ check "infinite point" 2 '^vekhost: infinite.events:2: expected a number for x, 
 check "hexadecimal point" 2 '^vekhost: hex.events:1: expected a number for x, not "0x10"$' -- "${run[@]}" "$examples/box.json" hex.events
 check "swapped files" 2 '^vekhost: .*box.events: is not a drawing .*: a script\? The drawing comes first' -- "${run[@]}" "$examples/box.events" "$examples/box.json"
 
+# A settings file edited by hand: each value's meaning, a misspelt name and
+# a character size no one would see are said.
+if [ "$kind" = linux ]; then
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Quorvane\\VEK\\TriSpan]\r\n"MTitel"="*"\r\n"Height"="0"\r\n"FrameDim"="7"\r\n"Round"="4"\r\n' >hand.reg
+  check "settings' meanings" 0 '^  Round = "4"  \(the list.s "치수값 그대로"\)$' -- "${vekhost[@]}" --registry hand.reg --settings
+  check "settings' list beyond" 0 '^  FrameDim = "7"  \(no item of the list, which has 0 to 2\)$' -- "${vekhost[@]}" --registry hand.reg --settings
+  check "misspelt setting" 0 '^  "MTitel": no setting has this name' -- "${vekhost[@]}" --registry hand.reg --settings
+  check "misspelt setting at the start" 0 '^warning: the settings hold "MTitel", which no setting is named' -- "${vekhost[@]}" --registry hand.reg "$examples/box.json" "$examples/box.events"
+  check "character size 0" 0 '^warning: the stored Height "0" gives notes of no size' -- "${vekhost[@]}" --registry hand.reg "$examples/box.json" "$examples/box.events"
+fi
+
 # Files as Windows tools save them: UTF-8 with its mark and UTF-16 read, the
 # Korean code page refused with what to do.
 printf '\xef\xbb\xbf# Notepad\r\npick width\r\npick length\r\npick height\r\npoint 30 12\r\n' >marked.events
@@ -217,6 +228,10 @@ else
     env -u DISPLAY "${vekhost[@]}" "$examples/box.json" dialog.events
   check "registry option" 2 '^vekhost: --registry: the Windows build keeps the settings in the Windows registry' -- \
     "${vekhost[@]}" --registry some.reg --settings
+  # Korean typed at a console and shown there, under Wine in a UTF-8 terminal.
+  check "Korean at the console" 0 '^  note written: 100X50미리X20 ' -- env LC_ALL=C.UTF-8 \
+    bash "$here/type-at-console.sh" $'pick width\nkeyin 50미리\nkeyin 20\npoint 1 1\nquit\n' \
+    "${vekhost[@]}" --reset-settings "$examples/box.json"
 fi
 
 # The settings dialog, played from a script; the real one under Wine needs a screen.
