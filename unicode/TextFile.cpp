@@ -53,12 +53,7 @@ std::string Refusal(std::string_view bytes, size_t faultAt) {
 bool IsValidUtf8(std::string_view bytes, size_t* faultAt) {
   for (size_t i = 0; i < bytes.size();) {
     uint8_t lead = uint8_t(bytes[i]);
-    size_t length = lead < 0x80   ? 1
-                    : lead < 0xC2 ? 0
-                    : lead < 0xE0 ? 2
-                    : lead < 0xF0 ? 3
-                    : lead < 0xF5 ? 4
-                                  : 0;
+    size_t length = SequenceLength(lead);
     bool valid = length > 0 && i + length <= bytes.size();
     for (size_t k = 1; valid && k < length; ++k) valid = (uint8_t(bytes[i + k]) & 0xC0) == 0x80;
     if (valid && length > 2) {

@@ -13,18 +13,24 @@ namespace utf {
 
 const char16_t kReplacement = 0xFFFD;
 
+// The length of the UTF-8 sequence a byte begins; 0 for a byte that begins
+// none (a continuation byte, or one no valid sequence starts with).
+constexpr size_t SequenceLength(unsigned char lead) {
+  return lead < 0x80   ? 1
+         : lead < 0xC2 ? 0
+         : lead < 0xE0 ? 2
+         : lead < 0xF0 ? 3
+         : lead < 0xF5 ? 4
+                       : 0;
+}
+
 // A byte that begins no sequence, a sequence cut short, an overlong form, a
 // surrogate or a value beyond U+10FFFF each become one U+FFFD.
 inline std::u16string ToUtf16(std::string_view utf8) {
   std::u16string out;
   for (size_t i = 0; i < utf8.size();) {
     unsigned char lead = utf8[i];
-    size_t length = lead < 0x80   ? 1
-                    : lead < 0xC2 ? 0
-                    : lead < 0xE0 ? 2
-                    : lead < 0xF0 ? 3
-                    : lead < 0xF5 ? 4
-                                  : 0;
+    size_t length = SequenceLength(lead);
     if (length == 0) {
       out.push_back(kReplacement);
       ++i;

@@ -165,7 +165,7 @@ private:
     for (size_t back = 1; back <= 3 && back <= whole; ++back) {
       unsigned char c = uint8_t(bytes_[whole - back]);
       if ((c & 0xC0) != 0x80) {
-        size_t length = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        size_t length = std::max<size_t>(utf::SequenceLength(c), 1);
         if (length > back) whole -= back;
         break;
       }
