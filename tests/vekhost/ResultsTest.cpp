@@ -298,6 +298,16 @@ TEST_F(ResultsTest, ANoteOfNoHeightIsMarkedNotEnlarged) {
   EXPECT_NE(svg.find("<title>a note of no height: 100X50X20</title>"), std::string::npos);
 }
 
+// The drawing's own notes are drawn at their height, however small; one
+// without a height at the dimensions' text height.
+TEST_F(ResultsTest, TheDrawingsNotesKeepTheirHeight) {
+  std::string svg = Svg(vekhost::ParseDrawing(
+      R"({"notes": [{"name": "a", "text": "A", "height": 0.8}, {"name": "b", "text": "B"}]})",
+      "d.json"));
+  EXPECT_NE(svg.find("font-size=\"0.8\" fill=\"black\">A</text>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("font-size=\"3.5\" fill=\"black\">B</text>"), std::string::npos) << svg;
+}
+
 // A note written beside the sheet widens the picture, so that it shows.
 TEST_F(ResultsTest, ANoteBesideTheSheetIsInThePicture) {
   Play("pick width\npick length\npick height\npoint 400 -60\n");

@@ -154,6 +154,24 @@ TEST_F(VekhostSessionTest, ADialogsOkIsOneWrite) {
   EXPECT_EQ(testreg::GetText(u"Round"), u"1");
 }
 
+// A character size is warned of only where notes would have none.
+TEST_F(VekhostSessionTest, OnlyACharacterSizeOfNothingIsWarnedOf) {
+  testreg::SetText(u"Width", u"0.5");
+  testreg::SetText(u"Height", u"0");
+  std::ostringstream shown, changed;
+  vekhost::PrintSettings(shown);
+  vekhost::PrintChangedSettings(changed);
+  EXPECT_NE(shown.str().find("  Width = \"0.5\"  (read as 0.5)\n"), std::string::npos)
+      << shown.str();
+  EXPECT_NE(
+      shown.str().find("  Height = \"0\"  (read as 0: notes of no size, which no one sees)\n"),
+      std::string::npos)
+      << shown.str();
+  EXPECT_EQ(changed.str().find("warning: the stored Width"), std::string::npos) << changed.str();
+  EXPECT_EQ(changed.str().rfind("warning: the stored Height \"0\" gives notes of no size", 0), 0u)
+      << changed.str();
+}
+
 TEST_F(VekhostSessionTest, StoredSettingsAreShownAndReset) {
   testreg::SetText(u"Round", u"2");
   testreg::SetText(u"MTitle", u"X");
