@@ -1,5 +1,6 @@
 // What a drafter does on the page, with the mouse where a person would put it.
 const { expect } = require('@playwright/test');
+const { startSession } = require('./session');
 
 // Where a point of a frame is on the screen.
 function clientPoint(page, frame, x, y) {
@@ -33,4 +34,17 @@ async function openPage(page, session) {
   await page.waitForFunction(() => performance.getEntriesByName('vekhost:drawing').length > 0);
 }
 
-module.exports = { clientPoint, clickElement, pickThree, placeNote, openPage };
+// Each test of the file gets a box-example session with its page open; the
+// session must end cleanly after it.
+function openTheBoxForEachTest(test) {
+  let session;
+  test.beforeEach(async ({ page }) => {
+    session = await startSession();
+    await openPage(page, session);
+  });
+  test.afterEach(async () => {
+    expect(await session.stop()).toBe(0);
+  });
+}
+
+module.exports = { clientPoint, clickElement, pickThree, placeNote, openPage, openTheBoxForEachTest };

@@ -1,17 +1,9 @@
 // The command as a drafter plays it in the browser, with the mouse and the
 // keyboard.
 const { test, expect } = require('./fixtures');
-const { startSession } = require('./session');
-const { clientPoint, clickElement, pickThree, placeNote, openPage } = require('./actions');
+const { clientPoint, clickElement, pickThree, placeNote, openTheBoxForEachTest } = require('./actions');
 
-let session;
-test.beforeEach(async ({ page }) => {
-  session = await startSession();
-  await openPage(page, session);
-});
-test.afterEach(async () => {
-  expect(await session.stop()).toBe(0);
-});
+openTheBoxForEachTest(test);
 
 // The color of the sheet's pixel at a window position.
 function pixel(page, canvas, at) {

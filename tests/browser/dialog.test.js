@@ -2,18 +2,12 @@
 // control takes a click at its place, Tab goes round its controls, Enter
 // confirms, Escape cancels, and the focus goes back where it was.
 const { test, expect } = require('./fixtures');
-const { startSession } = require('./session');
-const { pickThree, placeNote, openPage } = require('./actions');
+const { pickThree, placeNote, openTheBoxForEachTest } = require('./actions');
 
-let session;
+openTheBoxForEachTest(test);
 test.beforeEach(async ({ page }) => {
-  session = await startSession();
-  await openPage(page, session);
   await page.locator('#end').click();
   await expect(page.locator('#dialog')).toBeVisible();
-});
-test.afterEach(async () => {
-  expect(await session.stop()).toBe(0);
 });
 
 // The focused control's name (a radio button's is its label's), else its id.

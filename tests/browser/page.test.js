@@ -2,17 +2,9 @@
 // chosen, saying when the command has ended, deaf to a slip of the Enter
 // key, and with the whole sheet one key away.
 const { test, expect } = require('./fixtures');
-const { startSession } = require('./session');
-const { clientPoint, clickElement, pickThree, placeNote, openPage } = require('./actions');
+const { clientPoint, clickElement, pickThree, placeNote, openTheBoxForEachTest } = require('./actions');
 
-let session;
-test.beforeEach(async ({ page }) => {
-  session = await startSession();
-  await openPage(page, session);
-});
-test.afterEach(async () => {
-  expect(await session.stop()).toBe(0);
-});
+openTheBoxForEachTest(test);
 
 test.describe('in a Korean browser', () => {
   test.use({ locale: 'ko-KR' });
