@@ -1,5 +1,6 @@
 #include "DrawingFile.h"
 
+#include "Language.h"
 #include "TextFile.h"
 
 #include <nlohmann/json.hpp>
@@ -28,25 +29,25 @@ class Fields {
 public:
   Fields(const Json& object, std::string file, std::string place)
       : object_(object), file_(std::move(file)), place_(std::move(place)) {
-    if (!object.is_object()) Fail("", "expected an object");
+    if (!object.is_object()) Fail("", Tr("expected an object"));
   }
 
   void Number(const char* key, double& out, bool required = false) {
     if (const Json* v = Take(key, required)) {
-      if (!v->is_number() || !std::isfinite(v->get<double>())) Fail(key, "expected a number");
+      if (!v->is_number() || !std::isfinite(v->get<double>())) Fail(key, Tr("expected a number"));
       out = v->get<double>();
     }
   }
   void Integer(const char* key, int32_t& out, bool required = false) {
     if (const Json* v = Take(key, required)) {
       if (!v->is_number_integer() || *v < INT32_MIN || *v > INT32_MAX)
-        Fail(key, "expected a whole number");
+        Fail(key, Tr("expected a whole number"));
       out = v->get<int32_t>();
     }
   }
   void Text(const char* key, std::string& out, bool required = false) {
     if (const Json* v = Take(key, required)) {
-      if (!v->is_string()) Fail(key, "expected a text");
+      if (!v->is_string()) Fail(key, Tr("expected a text"));
       out = v->get<std::string>();
     }
   }
@@ -55,7 +56,7 @@ public:
     const Json* v = Take(key, false);
     if (!v) return false;
     if (!v->is_array() || v->size() != 2 || !IsFinite((*v)[0]) || !IsFinite((*v)[1]))
-      Fail(key, "expected a point [x, y]");
+      Fail(key, Tr("expected a point [x, y]"));
     out = Point{(*v)[0].get<double>(), (*v)[1].get<double>()};
     return true;
   }
@@ -63,7 +64,7 @@ public:
     std::string name;
     Text(key, name);
     if (name.empty()) return;
-    if (name != "figure" && name != "title") Fail(key, "expected \"figure\" or \"title\"");
+    if (name != "figure" && name != "title") Fail(key, Tr("expected \"figure\" or \"title\""));
     out = name == "title" ? FRAME_TITLE : FRAME_FIGURE;
   }
   const Json* Object(const char* key) { return Take(key, false); }
@@ -72,7 +73,7 @@ public:
     for (const auto& item : object_.items())
       if (std::none_of(seen_.begin(), seen_.end(),
                        [&](const char* key) { return item.key() == key; }))
-        Fail(item.key(), "unknown field");
+        Fail(item.key(), Tr("unknown field"));
   }
   [[noreturn]] void Fail(const std::string& key, const std::string& what) const {
     std::string at = place_ + (key.empty() ? "" : "/" + key);
@@ -85,7 +86,7 @@ private:
     seen_.push_back(key);
     auto it = object_.find(key);
     if (it == object_.end()) {
-      if (required) Fail(key, "missing");
+      if (required) Fail(key, Tr("missing"));
       return nullptr;
     }
     return &*it;
@@ -114,15 +115,16 @@ Json Parse(const std::string& text, const std::string& path,
     std::string what = error.what();
     size_t quote = what.find('\'');
     std::string number = what.substr(quote + 1, what.rfind('\'') - quote - 1);
-    throw InputError(path + ":" + Place(text, text.find(number) + 1) + ": the number " + number +
-                     " is out of range");
+    throw InputError(path + ":" + Place(text, text.find(number) + 1) + ": " +
+                     Fill(Tr("the number {} is out of range"), {number}));
   } catch (const Json::parse_error& error) {
     size_t first = text.find_first_not_of(" \t\r\n");
     if (first != std::string::npos && text[first] != '{' && text[first] != '[')
-      throw InputError(path + ": is not a drawing (a JSON object, { ... })" +
-                       (text[first] == '#' || std::isalpha(uint8_t(text[first]))
-                            ? ": a script? The drawing comes first: vekhost DRAWING.json SCRIPT"
-                            : ""));
+      throw InputError(path + ": " +
+                       Tr(text[first] == '#' || std::isalpha(uint8_t(text[first]))
+                              ? "is not a drawing (a JSON object, { ... }): a script? The drawing "
+                                "comes first: vekhost DRAWING.json SCRIPT"
+                              : "is not a drawing (a JSON object, { ... })"));
     std::string what = error.what();
     throw InputError(path + ":" + Place(text, error.byte) + ": " +
                      what.substr(what.find("parse error")));
@@ -198,7 +200,7 @@ void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
       g.At("origin", box->origin);
       g.At("size", box->size);
       g.Done();
-      if (box->size.x <= 0 || box->size.y <= 0) g.Fail("size", "expected a positive size");
+      if (box->size.x <= 0 || box->size.y <= 0) g.Fail("size", Tr("expected a positive size"));
     }
   }
   f.FrameName("current", drawing.currentFrame);
@@ -211,14 +213,14 @@ void ReadFrames(const Json& frames, const std::string& path, Drawing& drawing) {
 std::string ReadInputFile(const std::string& path) {
   std::error_code code;
   if (std::filesystem::is_directory(path, code))
-    throw InputError(path + ": is a folder, not a file");
+    throw InputError(Fill(Tr("{}: is a folder, not a file"), {path}));
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError(path + ": cannot be read");
+  if (!in) throw InputError(Fill(Tr("{}: cannot be read"), {path}));
   std::string bytes;
   try {
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   } catch (const std::exception&) { // the stream buffer throws on a failed read
-    throw InputError(path + ": cannot be read");
+    throw InputError(Fill(Tr("{}: cannot be read"), {path}));
   }
   std::string why;
   std::optional<std::string> text = utf::DecodeTextFile(bytes, why);
@@ -236,8 +238,8 @@ public:
   void Take(Fields& f, std::string& name) {
     f.Text("name", name, true);
     if (name.empty() || name.find_first_of(" \t") != std::string::npos)
-      f.Fail("name", "expected a name without blanks");
-    if (!names_.insert(name).second) f.Fail("name", "\"" + name + "\" is used twice");
+      f.Fail("name", Tr("expected a name without blanks"));
+    if (!names_.insert(name).second) f.Fail("name", Fill(Tr("\"{}\" is used twice"), {name}));
   }
 
 private:
@@ -261,7 +263,7 @@ bool ReadDimension(Fields& f, NameBook& names, Dimension& d) {
   f.Done();
   uint32_t type = uint32_t(d.type);
   if (type > VEK_MAX_DIMENSION_TYPE || !(VEK_DIMENSION_TYPES >> type & 1))
-    f.Fail("type", "expected a dimension type: 12 to 15, 17, 22 to 26");
+    f.Fail("type", Tr("expected a dimension type: 12 to 15, 17, 22 to 26"));
   return from || to;
 }
 
@@ -311,13 +313,15 @@ Drawing ParseDrawing(const std::string& text, const std::string& path) {
                       }}});
   Json json = Parse(text, path, std::ref(reader));
   if (!json.is_object())
-    throw InputError(path + ": expected a drawing, a JSON object ({ ... }), not " +
-                     (json.is_array() ? "a list" : "a single value"));
+    throw InputError(path + ": " +
+                     Tr(json.is_array() ? "expected a drawing, a JSON object ({ ... }), not a list"
+                                        : "expected a drawing, a JSON object ({ ... }), not a "
+                                          "single value"));
   Fields top(json, path, "");
   if (const Json* frames = top.Object("frames")) ReadFrames(*frames, path, drawing);
   for (const char* list : {"dimensions", "notes", "elements"})
     if (const Json* items = top.Object(list); items && !items->is_array())
-      top.Fail(list, "expected a list");
+      top.Fail(list, Tr("expected a list"));
   top.Done();
   LayOutDimensions(drawing, placed);
   drawing.dimensions.shrink_to_fit();

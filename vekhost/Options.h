@@ -11,6 +11,7 @@ struct Options {
   bool journal = false, showSettings = false, resetSettings = false, serve = false;
   int port = 0; // 0: the default port, or the next free one
   std::string listen = "127.0.0.1";
+  std::string language; // --lang, read before the rest: see StartLanguage
 };
 
 // Reads the command line into options; false when it asked for help, which

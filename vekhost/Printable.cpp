@@ -83,6 +83,14 @@ std::string EscapeControls(std::string_view utf8) {
   return out;
 }
 
+size_t TerminalColumns(std::string_view utf8) {
+  const unsigned char kFirstWideLead = 0xE1; // U+1000 and on begin with it or later
+  size_t columns = 0;
+  for (unsigned char c : utf8)
+    if ((c & 0xC0) != 0x80) columns += c >= kFirstWideLead ? 2 : 1;
+  return columns;
+}
+
 std::unique_ptr<std::streambuf> EscapingBuffer(std::streambuf* next) {
   return std::make_unique<Escaping>(next);
 }

@@ -15,6 +15,10 @@ namespace vekhost {
 // The text with every such character escaped, the line feed included.
 std::string EscapeControls(std::string_view utf8);
 
+// How many terminal columns the UTF-8 text takes: two for each character
+// from U+1000 on (Hangul and CJK are wide), one for the others.
+size_t TerminalColumns(std::string_view utf8);
+
 // A stream buffer that escapes what goes through it (line feeds kept) into
 // next.
 std::unique_ptr<std::streambuf> EscapingBuffer(std::streambuf* next);

@@ -2,6 +2,7 @@
 
 #include "DiameterSign.h"
 #include "DimensionText.h"
+#include "Language.h"
 #include "Printable.h"
 #include "Utf.h"
 
@@ -103,11 +104,13 @@ std::string DimensionLabel(const Dimension& d) {
 }
 
 std::string NoteLine(const ResultNote& note) {
-  std::ostringstream out;
-  out << ReadableText(note.text) << "  (" << (note.isNew ? "new" : "changed: " + note.name)
-      << ", at " << note.at.x << ", " << note.at.y << " in the " << FrameKey(note.frame)
-      << " frame)";
-  return out.str();
+  bool title = note.frame == FRAME_TITLE;
+  const char* place = note.isNew ? (title ? N_("new, at {1}, {2} in the title frame")
+                                          : N_("new, at {1}, {2} in the figure frame"))
+                                 : (title ? N_("changed: {0}, at {1}, {2} in the title frame")
+                                          : N_("changed: {0}, at {1}, {2} in the figure frame"));
+  return ReadableText(note.text) + "  (" +
+         Fill(Tr(place), {note.name, NumberText(note.at.x), NumberText(note.at.y)}) + ")";
 }
 
 std::string ResultJson(const NoteBook& notes, const std::string& session) {

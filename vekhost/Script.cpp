@@ -1,6 +1,8 @@
 #include "Script.h"
 
 #include "DrawingFile.h"
+#include "Language.h"
+#include "Printable.h"
 #include "SettingsTable.h"
 #include "Utf.h"
 
@@ -23,23 +25,24 @@ namespace {
 // A decimal number as people write one (not 0x10, not inf), within range.
 double Number(std::istringstream& words, const std::string& place, const char* what) {
   std::string word;
-  if (!(words >> word)) Fail(place, std::string("expected ") + what);
-  if (word[0] == '#') Fail(place, "a comment (#) takes a line of its own");
+  if (!(words >> word)) Fail(place, Fill(Tr("expected {}"), {Tr(what)}));
+  if (word[0] == '#') Fail(place, Tr("a comment (#) takes a line of its own"));
   const char* first = word.c_str() + (word[0] == '+' ? 1 : 0);
   const char* last = word.c_str() + word.size();
   double value = 0;
   auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
   if (error == std::errc::result_out_of_range)
-    Fail(place, std::string("the number for ") + what + " is out of range: " + word);
+    Fail(place, Fill(Tr("the number for {} is out of range: {}"), {Tr(what), word}));
   if (error != std::errc() || end != last || !std::isfinite(value))
-    Fail(place, std::string("expected a number for ") + what + ", not \"" + word + "\"");
+    Fail(place, Fill(Tr("expected a number for {}, not \"{}\""), {Tr(what), word}));
   return value;
 }
 
 void Known(const Drawing& drawing, const std::string& name, const std::string& place) {
   VekElementId id;
   vekhost::Point point;
-  if (!drawing.Find(name, id, point)) Fail(place, "the drawing has no element \"" + name + "\"");
+  if (!drawing.Find(name, id, point))
+    Fail(place, Fill(Tr("the drawing has no element \"{}\""), {name}));
 }
 
 struct NamedControl {
@@ -112,24 +115,24 @@ struct EventForm {
 // The script's grammar.
 std::vector<EventForm> EventForms() {
   return {
-      {"pick NAME [X Y]", "pick an element by its name (at its middle, or at X Y)"},
-      {"point X Y [on NAME]", "a data point, on the named element or on none"},
-      {"motion X Y", "the cursor moves to X Y"},
-      {"further X Y", "the further position event (kind 3)"},
-      {"keyin [TEXT]", "typed text: the rest of the line, blanks included"},
-      {"end", "the end button"},
-      {"start", "start the command again once it has ended"},
-      {"dialog select LIST N", "in the settings dialog, which the end button at the width step "
-                               "opens: choose position N of a list (" +
-                                   ControlNames("select") + ")"},
-      {"dialog click BUTTON", "click " + ControlNames("click")},
-      {"dialog type EDIT TEXT", "replace an edit box's text with the rest of the line (" +
-                                    ControlNames("type") +
-                                    "); every control also goes by its setting's registry "
-                                    "name: dialog type MTitle *, dialog click Font-1"},
-      {"names", "list the drawing's elements"},
-      {"show", "show the settings dialog's form again"},
-      {"# ...", "a comment; blank lines are skipped too"},
+      {"pick NAME [X Y]", Tr("pick an element by its name (at its middle, or at X Y)")},
+      {"point X Y [on NAME]", Tr("a data point, on the named element or on none")},
+      {"motion X Y", Tr("the cursor moves to X Y")},
+      {"further X Y", Tr("the further position event (kind 3)")},
+      {"keyin [TEXT]", Tr("typed text: the rest of the line, blanks included")},
+      {"end", Tr("the end button")},
+      {"start", Tr("start the command again once it has ended")},
+      {"dialog select LIST N", Fill(Tr("in the settings dialog, which the end button at the width "
+                                       "step opens: choose position N of a list ({})"),
+                                    {ControlNames("select")})},
+      {"dialog click BUTTON", Fill(Tr("click {}"), {ControlNames("click")})},
+      {"dialog type EDIT TEXT",
+       Fill(Tr("replace an edit box's text with the rest of the line ({}); every control also "
+               "goes by its setting's registry name: dialog type MTitle *, dialog click Font-1"),
+            {ControlNames("type")})},
+      {"names", Tr("list the drawing's elements")},
+      {"show", Tr("show the settings dialog's form again")},
+      {"# ...", Tr("a comment; blank lines are skipped too")},
   };
 }
 
@@ -151,14 +154,14 @@ void ParseDialogAction(std::istringstream& words, const std::string& line, Scrip
   std::string names = ControlNames(event.action);
   for (const NamedControl& control : DialogControls())
     if (control.action == event.action && control.name == name) event.control = control.id;
-  if (names.empty()) Fail(place, "dialog: expected select, click or type");
-  if (!event.control) Fail(place, "dialog " + event.action + ": expected one of " + names);
+  if (names.empty()) Fail(place, Tr("dialog: expected select, click or type"));
+  if (!event.control) Fail(place, Fill(Tr("dialog {}: expected one of {}"), {event.action, names}));
   if (event.action == "select") {
     int items = SettingOfControl(event.control)->control.choiceCount;
-    double position = Number(words, place, "a position");
+    double position = Number(words, place, N_("a position"));
     if (position < 0 || position >= items || position != std::floor(position))
-      Fail(place, "dialog select " + name + ": expected a position from 0 to " +
-                      std::to_string(items - 1));
+      Fail(place, Fill(Tr("dialog select {}: expected a position from 0 to {}"),
+                       {name, std::to_string(items - 1)}));
     event.position = int(position);
   }
   if (event.action == "type") {
@@ -181,7 +184,9 @@ std::string ScriptGrammar() {
     size_t start = line.rfind('\n') + 1;
     bool first = true;
     for (std::string word; words >> word; first = false) {
-      if (!first && line.size() - start + 1 + word.size() > kWidth) {
+      if (!first &&
+          TerminalColumns(std::string_view(line).substr(start)) + 1 + TerminalColumns(word) >
+              kWidth) {
         line += "\n" + std::string(kColumn, ' ');
         start = line.size() - kColumn;
       } else if (!first) {
@@ -211,7 +216,7 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
   event.line = clean.substr(clean.find_first_not_of(" \t"));
   if (verb == "pick") {
     event.kind = ScriptEvent::Pick;
-    if (!(words >> event.name)) Fail(place, "pick: expected an element's name");
+    if (!(words >> event.name)) Fail(place, Tr("pick: expected an element's name"));
     Known(drawing, event.name, place);
     words >> std::ws;
     if (!words.eof()) {
@@ -228,7 +233,7 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
     event.hasPoint = true;
     std::string on;
     if (verb == "point" && words >> on) {
-      if (on != "on" || !(words >> event.name)) Fail(place, "point: expected \"on NAME\"");
+      if (on != "on" || !(words >> event.name)) Fail(place, Tr("point: expected \"on NAME\""));
       Known(drawing, event.name, place);
     }
   } else if (verb == "keyin") {
@@ -244,10 +249,10 @@ std::optional<ScriptEvent> ParseEvent(const std::string& line, const Drawing& dr
   } else if (verb == "names" || verb == "show") {
     event.kind = verb == "names" ? ScriptEvent::Names : ScriptEvent::Show;
   } else {
-    Fail(place, "unknown event \"" + verb + "\" (" + Verbs() + ")");
+    Fail(place, Fill(Tr("unknown event \"{}\" ({})"), {verb, Verbs()}));
   }
   std::string extra;
-  if (words >> extra) Fail(place, "unexpected \"" + extra + "\"");
+  if (words >> extra) Fail(place, Fill(Tr("unexpected \"{}\""), {extra}));
   return event;
 }
 

@@ -1,6 +1,7 @@
 #include "Serve.h"
 
 #include "Interrupt.h"
+#include "Language.h"
 #include "ResultFiles.h"
 #include "SessionQueue.h"
 
@@ -174,16 +175,21 @@ void Serve(HttpServer& server, const std::string& listen, Drawing& drawing, Sess
   std::atomic<bool> done = false;
   std::thread signalWaiter(WaitForSignals, signals, std::ref(queue), std::cref(done));
   if (place.remote)
-    std::cout << "warning: listening on " << listen << ": other machines may reach this "
-              << "session; they need the address below, which holds its token\n";
-  std::cout << "serving the session at " << place.url << "  (Ctrl-C or the page's Quit ends it)\n"
+    std::cout << Fill(Tr("warning: listening on {}: other machines may reach this session; they "
+                         "need the address below, which holds its token"),
+                      {listen})
+              << "\n";
+  std::cout << Fill(Tr("serving the session at {}  (Ctrl-C or the page's Quit ends it)"),
+                    {place.url})
+            << "\n"
             << std::flush;
   QueueSource source(queue, drawing, session);
   session.Run(source);
   finish();
   source.Ended();
   if (!source.Stopped()) {
-    std::cout << "the session has ended; the page still shows it (Ctrl-C stops the server)\n"
+    std::cout << Tr("the session has ended; the page still shows it (Ctrl-C stops the server)")
+              << "\n"
               << std::flush;
     while (source.ServeEnded()) {
     }

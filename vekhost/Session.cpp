@@ -3,6 +3,7 @@
 #include "DialogForm.h"
 #include "DialogPlayer.h"
 #include "Interrupt.h"
+#include "Language.h"
 #include "Results.h"
 #include "StoredSettings.h"
 
@@ -19,9 +20,9 @@ struct Refusal {
 };
 
 constexpr Refusal kRefusals[] = {
-    {SIM_MASKED, "masked", "(the step does not take this event)"},
-    {SIM_FILTERED, "filtered", "(the step's filter does not take that element)"},
-    {SIM_NOT_RUNNING, "not-running", "(no command runs: \"start\" runs it again)"},
+    {SIM_MASKED, "masked", N_("(the step does not take this event)")},
+    {SIM_FILTERED, "filtered", N_("(the step's filter does not take that element)")},
+    {SIM_NOT_RUNNING, "not-running", N_("(no command runs: \"start\" runs it again)")},
 };
 
 const Refusal* FindRefusal(int32_t result) {
@@ -42,7 +43,7 @@ Session::Session(const Drawing& drawing, std::ostream& out, bool journal)
       notes_(drawing) {}
 
 void Session::Start() {
-  out_ << "command 가로x세로x높이 starts\n";
+  out_ << Tr("command 가로x세로x높이 starts") << "\n";
   SimStartCommand();
   Report();
 }
@@ -52,7 +53,7 @@ void Session::Run(EventSource& source) {
 }
 
 void Session::Finish() {
-  out_ << "the command was still running: it ends here\n";
+  out_ << Tr("the command was still running: it ends here") << "\n";
   SimCancelCommand();
   Report();
 }
@@ -68,7 +69,7 @@ void Session::Play(const ScriptEvent& event, EventSource& source) {
     return;
   case ScriptEvent::Dialog:
   case ScriptEvent::Show:
-    out_ << "  (no dialog is open: the end button at the width step opens it)\n";
+    out_ << "  " << Tr("(no dialog is open: the end button at the width step opens it)") << "\n";
     return;
   case ScriptEvent::Names:
     ListNames();
@@ -97,24 +98,29 @@ void Session::Send(const ScriptEvent& event, EventSource& source) {
   if (dialogShown)
     ReportDialogClosed(failedSaves);
   else if (event.kind == ScriptEvent::End && atWidthStep && result == EXEC_STAY)
-    out_ << "  the settings dialog could not be shown (no display?): nothing changed\n";
+    out_ << "  " << Tr("the settings dialog could not be shown (no display?): nothing changed")
+         << "\n";
   Report();
   if (SimGetCurrentFrame() != frame)
-    out_ << "  frame: the " << FrameKey(SimGetCurrentFrame()) << " frame is current\n";
+    out_ << "  "
+         << Tr(SimGetCurrentFrame() == FRAME_TITLE ? "frame: the title frame is current"
+                                                   : "frame: the figure frame is current")
+         << "\n";
   if (const Refusal* refusal = FindRefusal(result)) {
     refused_ = refusal->code;
-    out_ << "  " << refusal->text << "\n";
+    out_ << "  " << Tr(refusal->text) << "\n";
   }
-  if (result == EXEC_END) out_ << "command ended\n";
+  if (result == EXEC_END) out_ << Tr("command ended") << "\n";
 }
 
 void Session::ReportDialogClosed(int failedSavesBefore) {
   if (!dialogConfirmed_)
-    out_ << "  dialog closed: Cancel\n";
+    out_ << "  " << Tr("dialog closed: Cancel") << "\n";
   else if (FailedSaves() == failedSavesBefore)
-    out_ << "  dialog closed: OK, settings saved\n";
+    out_ << "  " << Tr("dialog closed: OK, settings saved") << "\n";
   else
-    out_ << "  dialog closed: OK, the settings are in force but could not be stored\n";
+    out_ << "  " << Tr("dialog closed: OK, the settings are in force but could not be stored")
+         << "\n";
 }
 
 void Session::PlayDialog(HWND dialog, EventSource& source) {
@@ -133,7 +139,9 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
       continue;
     }
     if (event->kind != ScriptEvent::Dialog) {
-      out_ << "  (the settings dialog is open: dialog click ok or dialog click cancel closes it)\n";
+      out_ << "  "
+           << Tr("(the settings dialog is open: dialog click ok or dialog click cancel closes it)")
+           << "\n";
       continue;
     }
     PlayDialogAction(dialog, *event);
@@ -146,13 +154,17 @@ void Session::PlayDialog(HWND dialog, EventSource& source) {
 
 void Session::ListNames() {
   for (const Dimension& d : drawing_.dimensions)
-    out_ << "  " << d.name << ": dimension (type " << d.type << "), measure " << d.measure
-         << (d.mark == VEK_DIM_MARK_DIAMETER ? ", a diameter" : "") << "\n";
+    out_ << "  " << d.name << ": "
+         << Fill(Tr(d.mark == VEK_DIM_MARK_DIAMETER ? "dimension (type {}), measure {}, a diameter"
+                                                    : "dimension (type {}), measure {}"),
+                 {std::to_string(d.type), NumberText(d.measure)})
+         << "\n";
   for (const Note& n : drawing_.notes)
-    out_ << "  " << n.name << ": " << (n.kind == VEK_NOTE_KIND_GENERAL ? "general note" : "note")
+    out_ << "  " << n.name << ": " << Tr(n.kind == VEK_NOTE_KIND_GENERAL ? "general note" : "note")
          << " \"" << ReadableText(n.text) << "\"\n";
   for (const Element& e : drawing_.elements)
-    out_ << "  " << e.name << ": element of type " << e.type << " (not a dimension)\n";
+    out_ << "  " << e.name << ": "
+         << Fill(Tr("element of type {} (not a dimension)"), {std::to_string(e.type)}) << "\n";
 }
 
 void Session::ReportNotes() {
@@ -160,12 +172,16 @@ void Session::ReportNotes() {
     auto written = notes_.Written().find(id);
     if (written == notes_.Written().end()) continue;
     std::string shown = NoteLine(written->second);
-    if (notesShown_.insert(shown).second) out_ << "  note written: " << shown << "\n";
+    if (notesShown_.insert(shown).second)
+      out_ << "  " << Tr("note written:") << " " << shown << "\n";
   }
   if (motionUnshown_) return;
   if (std::optional<ResultNote> preview = PreviewNote())
-    out_ << "  preview: " << ReadableText(preview->text) << " at " << preview->at.x << ", "
-         << preview->at.y << "\n";
+    out_ << "  "
+         << Fill(
+                Tr("preview: {} at {}, {}"),
+                {ReadableText(preview->text), NumberText(preview->at.x), NumberText(preview->at.y)})
+         << "\n";
 }
 
 void Session::Report() {
@@ -173,17 +189,17 @@ void Session::Report() {
   if (FailedSaves() > failedSavesShown_) {
     failedSavesShown_ = FailedSaves();
     settingsLost_ = true;
-    out_ << "  settings could not be stored: " << SaveError() << "\n";
+    out_ << "  " << Tr("settings could not be stored:") << " " << SaveError() << "\n";
   }
   for (; callsShown_ < SimJournalSize(); ++callsShown_)
     if (journal_) out_ << "    host: " << SimJournalEntry(callsShown_) << "\n";
   for (; messagesShown_ < SimMessageCount(); ++messagesShown_) {
     int32_t kind = 0;
     std::string text = SimMessage(messagesShown_, &kind);
-    const char* label = kind == SIM_MESSAGE_PROMPT  ? "prompt"
-                        : kind == SIM_MESSAGE_ERROR ? "error"
-                                                    : "cursor";
-    out_ << "  " << label << ": " << ReadableText(text) << "\n";
+    const char* label = kind == SIM_MESSAGE_PROMPT  ? N_("prompt:")
+                        : kind == SIM_MESSAGE_ERROR ? N_("error:")
+                                                    : N_("cursor:");
+    out_ << "  " << Tr(label) << " " << ReadableText(text) << "\n";
   }
   ReportNotes();
 }

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Exit.h"
+#include "Language.h"
 #include "Script.h"
 #include "SettingsTable.h"
 #include "Utf.h"
@@ -45,11 +46,11 @@ bool StoredSetting(HKEY key, const char16_t* name, std::string& shown,
   std::u16string stored(data.data());
   if (type == REG_SZ) text = stored;
   if (type == REG_DWORD)
-    shown = std::to_string(number) + " (a number)";
+    shown = Fill(Tr("{} (a number)"), {std::to_string(number)});
   else if (type == REG_SZ || type == REG_EXPAND_SZ)
     shown = "\"" + utf::ToUtf8(stored) + "\"";
   else
-    shown = "(of type " + std::to_string(type) + ": the default is used)";
+    shown = Fill(Tr("(of type {}: the default is used)"), {std::to_string(type)});
   return true;
 }
 
@@ -64,19 +65,21 @@ std::string SettingMeaning(const SettingField& setting, const std::u16string& te
   if (control.kind == ControlKind::List) {
     int32_t position = WideToInt(text);
     if (position < 0 || position >= control.choiceCount)
-      return "no item of the list, which has 0 to " + std::to_string(control.choiceCount - 1);
-    return "the list's \"" + utf::ToUtf8(control.choices[position]) + "\"";
+      return Fill(Tr("no item of the list, which has 0 to {}"),
+                  {std::to_string(control.choiceCount - 1)});
+    return Fill(Tr("the list's \"{}\""), {utf::ToUtf8(control.choices[position])});
   }
   if (control.kind == ControlKind::RadioGroup)
-    return "the " + DialogControlName(WideToInt(text) == 0 ? control.id : control.lastId) +
-           " button";
+    return Fill(Tr("the {} button"),
+                {DialogControlName(WideToInt(text) == 0 ? control.id : control.lastId)});
   if (setting.field.kind != SettingKind::Real) return "";
   double value = WideToReal(text);
-  std::ostringstream meaning;
-  meaning.precision(15);
-  meaning << "read as " << value;
-  if (IsCharacterSize(setting) && value <= 0) meaning << ": notes of no size, which no one sees";
-  return meaning.str();
+  std::ostringstream number;
+  number.precision(15);
+  number << value;
+  bool unseen = IsCharacterSize(setting) && value <= 0;
+  return Fill(Tr(unseen ? "read as {}: notes of no size, which no one sees" : "read as {}"),
+              {number.str()});
 }
 
 // The names of the key's values that no setting has (a misspelt name, say).
@@ -130,7 +133,8 @@ std::string SetBrokenSettingsAside() {
   for (int n = 2; std::filesystem::exists(backup, code); ++n)
     backup = file + ".bak." + std::to_string(n);
   std::filesystem::rename(file, backup, code);
-  if (code) Fail(file + ": cannot be moved aside: " + code.message(), kExitNotWritten);
+  if (code)
+    Fail(Fill(Tr("{}: cannot be moved aside: {}"), {file, code.message()}), kExitNotWritten);
   WinStubSetRegistryFile(file.c_str());
   return backup;
 }
@@ -138,27 +142,30 @@ std::string SetBrokenSettingsAside() {
 
 void PrintSettings(std::ostream& out) {
 #ifdef _WIN32
-  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << "\n";
+  out << Tr("settings:") << " HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << "\n";
 #else
-  out << "settings: HKEY_CURRENT_USER\\" << utf::ToUtf8(kSettingsKey) << " in "
-      << WinStubRegistryFile() << "\n";
+  out << Tr("settings:") << " "
+      << Fill(Tr("HKEY_CURRENT_USER\\{} in {}"), {utf::ToUtf8(kSettingsKey), WinStubRegistryFile()})
+      << "\n";
 #endif
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kSettingsKey.c_str()), 0, KEY_READ, &key) !=
       ERROR_SUCCESS) {
-    out << "  none stored yet: the first command start writes the defaults\n";
+    out << "  " << Tr("none stored yet: the first command start writes the defaults") << "\n";
     return;
   }
   for (const SettingField& setting : kSettingFields) {
     std::string shown;
     std::optional<std::u16string> text;
     out << "  " << utf::ToUtf8(setting.name) << " = "
-        << (StoredSetting(key, setting.name, shown, text) ? shown : "(missing)");
+        << (StoredSetting(key, setting.name, shown, text) ? shown : Tr("(missing)"));
     std::string meaning = text ? SettingMeaning(setting, *text) : "";
     out << (meaning.empty() ? "" : "  (" + meaning + ")") << "\n";
   }
   for (const std::string& name : UnknownValueNames(key))
-    out << "  \"" << name << "\": no setting has this name; the plug-in does not read it\n";
+    out << "  "
+        << Fill(Tr("\"{}\": no setting has this name; the plug-in does not read it"), {name})
+        << "\n";
   RegCloseKey(key);
 }
 
@@ -173,8 +180,10 @@ void PrintChangedSettings(std::ostream& out) {
     std::optional<std::u16string> text;
     if (!StoredSetting(key, setting.name, shown, text) || text == setting.defaultText) continue;
     if (text && IsCharacterSize(setting) && WideToReal(*text) <= 0)
-      out << "warning: the stored " << utf::ToUtf8(setting.name) << " " << shown
-          << " gives notes of no size, which no one sees (the dialog's 치수문자 크기)\n";
+      out << Fill(Tr("warning: the stored {} {} gives notes of no size, which no one sees (the "
+                     "dialog's 치수문자 크기)"),
+                  {utf::ToUtf8(setting.name), shown})
+          << "\n";
     if (!changed.empty()) changed += ", ";
     changed += utf::ToUtf8(setting.name);
     changed += " " + shown;
@@ -182,11 +191,15 @@ void PrintChangedSettings(std::ostream& out) {
   std::vector<std::string> unknown = UnknownValueNames(key);
   RegCloseKey(key);
   for (const std::string& name : unknown)
-    out << "warning: the settings hold \"" << name
-        << "\", which no setting is named: a misspelling? (vekhost --settings lists them)\n";
+    out << Fill(Tr("warning: the settings hold \"{}\", which no setting is named: a misspelling? "
+                   "(vekhost --settings lists them)"),
+                {name})
+        << "\n";
   if (!changed.empty())
-    out << "settings other than the defaults: " << changed
-        << " (vekhost --reset-settings brings the defaults back)\n";
+    out << Fill(Tr("settings other than the defaults: {} (vekhost --reset-settings brings the "
+                   "defaults back)"),
+                {changed})
+        << "\n";
 }
 
 bool ResetSettings() {

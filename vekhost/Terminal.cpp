@@ -2,6 +2,7 @@
 
 #include "Help.h"
 #include "Interrupt.h"
+#include "Language.h"
 
 #include <algorithm>
 #include <clocale>
@@ -108,7 +109,7 @@ bool ReadLine(bool terminal, std::string& line) {
 
 TerminalSource::TerminalSource(const Drawing& drawing)
     : drawing_(drawing), terminal_(StdinIsTerminal()) {
-  if (terminal_) std::cout << "Type events (help lists them), quit to stop.\n";
+  if (terminal_) std::cout << Tr("Type events (help lists them), quit to stop.") << "\n";
 }
 
 std::optional<ScriptEvent> TerminalSource::Next() {
@@ -122,7 +123,7 @@ std::optional<ScriptEvent> TerminalSource::Next() {
     }
     try {
       // Typed at the terminal, a line needs no number; piped in, it does.
-      std::string place = terminal_ ? "" : "line " + std::to_string(number_);
+      std::string place = terminal_ ? "" : Fill(Tr("line {}"), {std::to_string(number_)});
       if (auto event = ParseEvent(line, drawing_, place)) return event;
     } catch (const InputError& error) {
       std::cout << "  " << error.what() << "\n";

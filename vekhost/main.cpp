@@ -3,6 +3,7 @@
 #include "Exit.h"
 #include "Files.h"
 #include "Interrupt.h"
+#include "Language.h"
 #include "Options.h"
 #include "Printable.h"
 #include "ResultFiles.h"
@@ -52,12 +53,13 @@ std::string Stem(const std::string& path) {
 // there; nothing is created for it here.
 void CheckSettingsFile(const std::string& path) {
   files::Files& files = files::RealFiles();
-  if (files.Stat(path).folder) Fail("--registry " + path + ": is a folder, not a file");
+  if (files.Stat(path).folder) Fail(Fill(Tr("--registry {}: is a folder, not a file"), {path}));
   std::string folder = files::FolderOf(files.FollowLinks(path));
   files::FileInfo info = files.Stat(folder);
   if (!info.folder)
-    Fail("--registry " + path + ": " + folder +
-         (info.exists ? " is not a folder" : " does not exist") + " (nothing was created)");
+    Fail(Fill(Tr(info.exists ? "--registry {}: {} is not a folder (nothing was created)"
+                             : "--registry {}: {} does not exist (nothing was created)"),
+              {path, folder}));
 }
 #endif
 
@@ -66,9 +68,9 @@ void CheckSettingsFile(const std::string& path) {
 void ChooseSettings(const Options& options) {
 #ifdef _WIN32
   if (!options.registry.empty())
-    Fail("--registry: the Windows build keeps the settings in the Windows registry "
-         "(HKEY_CURRENT_USER\\" +
-         utf::ToUtf8(MakeSettingsKey(kSettingsSubKey)) + "), not in a file");
+    Fail(Fill(Tr("--registry: the Windows build keeps the settings in the Windows registry "
+                 "(HKEY_CURRENT_USER\\{}), not in a file"),
+              {utf::ToUtf8(MakeSettingsKey(kSettingsSubKey))}));
 #else
   if (!options.registry.empty()) CheckSettingsFile(options.registry);
   if (!options.registry.empty()) UseSettingsFile(options.registry);
@@ -82,9 +84,11 @@ void OpenSettings(const Options& options) {
   std::string broken = SettingsFileError();
   if (broken.empty()) return;
   if (!options.resetSettings)
-    Fail(broken + ": the settings file is left as it is (vekhost --reset-settings keeps it as a "
-                  ".bak file and starts again from the defaults)");
-  std::cout << "settings: " << broken << "\n  kept as " << SetBrokenSettingsAside() << "\n";
+    Fail(Fill(Tr("{}: the settings file is left as it is (vekhost --reset-settings keeps it as "
+                 "a .bak file and starts again from the defaults)"),
+              {broken}));
+  std::cout << Tr("settings:") << " " << broken << "\n  "
+            << Fill(Tr("kept as {}"), {SetBrokenSettingsAside()}) << "\n";
 #else
   (void)options;
 #endif
@@ -105,7 +109,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 struct NamedFile {
-  std::string what, path, option;
+  const char* what; // in English, given to Tr
+  std::string path, option;
 };
 
 // No output replaces an input or another output.
@@ -114,12 +119,13 @@ void CheckOutputs(const std::vector<NamedFile>& inputs, const std::vector<NamedF
     const NamedFile& out = outputs[i];
     for (const NamedFile& in : inputs)
       if (SameFile(out.path, in.path))
-        Fail(out.what + " " + out.path + " is " + in.what +
-             ": vekhost never writes over its input (" + out.option + " names another file)");
+        Fail(Fill(Tr("{} {} is {}: vekhost never writes over its input ({} names another file)"),
+                  {Tr(out.what), out.path, Tr(in.what), out.option}));
     for (size_t j = i + 1; j < outputs.size(); ++j)
       if (SameFile(out.path, outputs[j].path))
-        Fail(out.what + " " + out.path + " and " + outputs[j].what + " " + outputs[j].path +
-             " are one file (" + out.option + " or " + outputs[j].option + " names another)");
+        Fail(Fill(Tr("{} {} and {} {} are one file ({} or {} names another)"),
+                  {Tr(out.what), out.path, Tr(outputs[j].what), outputs[j].path, out.option,
+                   outputs[j].option}));
   }
 }
 
@@ -152,15 +158,15 @@ Inputs ReadInputs(const Options& options) {
 // anything runs or is stored.
 void CheckOutputs(const Options& options, const Inputs& inputs) {
   std::vector<NamedFile> in, out;
-  if (!options.drawing.empty()) in.push_back({"the drawing", options.drawing, ""});
+  if (!options.drawing.empty()) in.push_back({N_("the drawing"), options.drawing, ""});
   if (!options.script.empty() && options.script != "-")
-    in.push_back({"the script", options.script, ""});
+    in.push_back({N_("the script"), options.script, ""});
   if (!options.drawing.empty()) {
-    out.push_back({"the result file", inputs.results.json, "--json"});
-    out.push_back({"the picture", inputs.results.svg, "--svg"});
+    out.push_back({N_("the result file"), inputs.results.json, "--json"});
+    out.push_back({N_("the picture"), inputs.results.svg, "--svg"});
   }
 #ifndef _WIN32
-  out.push_back({"the settings file", WinStubRegistryFile(), "--registry"});
+  out.push_back({N_("the settings file"), WinStubRegistryFile(), "--registry"});
 #endif
   CheckOutputs(in, out);
   if (options.drawing.empty()) return;
@@ -177,10 +183,12 @@ std::string LoadFailure(const std::string& plugin) {
 #ifdef _WIN32
   if (std::string_view(magic, 4) == "\x7F"
                                     "ELF")
-    return plugin + ": is a Linux library; vekhost.exe loads the Windows build's " + kPluginName;
+    return Fill(Tr("{}: is a Linux library; vekhost.exe loads the Windows build's {}"),
+                {plugin, kPluginName});
 #else
   if (std::string_view(magic, 2) == "MZ")
-    return plugin + ": is a Windows DLL; vekhost on Linux loads the Linux build's " + kPluginName;
+    return Fill(Tr("{}: is a Windows DLL; vekhost on Linux loads the Linux build's {}"),
+                {plugin, kPluginName});
 #endif
   return SimLastError();
 }
@@ -190,8 +198,8 @@ void LoadPlugin(std::string plugin, const char* argv0) {
   int32_t registered = SimLoadPlugin(plugin.c_str());
   if (registered == SIM_LOAD_FAILED) Fail(LoadFailure(plugin), kExitPlugin);
   if (registered != 0)
-    Fail(plugin + ": Startup returned " + std::to_string(registered), kExitPlugin);
-  std::cout << "plug-in: " << plugin << "\n";
+    Fail(Fill(Tr("{}: Startup returned {}"), {plugin, std::to_string(registered)}), kExitPlugin);
+  std::cout << Tr("plug-in:") << " " << plugin << "\n";
 }
 
 // Ends a command still running and writes the results; the exit status.
@@ -263,8 +271,8 @@ int Run(int argc, char** argv) {
   std::unique_ptr<HttpServer> server = Listen(options);
   OpenSettings(options);
   if (options.resetSettings) {
-    if (!ResetSettings()) Fail("the settings could not be deleted", kExitNotWritten);
-    std::cout << "settings reset: the next command start writes the defaults\n";
+    if (!ResetSettings()) Fail(Tr("the settings could not be deleted"), kExitNotWritten);
+    std::cout << Tr("settings reset: the next command start writes the defaults") << "\n";
   }
   if (options.showSettings) PrintSettings(std::cout);
   if (options.drawing.empty()) return kExitDone;
@@ -278,6 +286,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   SetUpTerminalText();
+  SetLanguage(StartLanguage(argc, argv));
   EscapeControlsOf(std::cout);
   EscapeControlsOf(std::cerr);
   try {
@@ -286,9 +295,9 @@ int main(int argc, char** argv) {
     std::cerr << "vekhost: " << failure.what << "\n";
     return failure.status;
   } catch (const std::exception& error) {
-    std::cerr << "vekhost: internal error: " << error.what() << "\n";
+    std::cerr << "vekhost: " << Tr("internal error:") << " " << error.what() << "\n";
   } catch (...) {
-    std::cerr << "vekhost: internal error\n";
+    std::cerr << "vekhost: " << Tr("internal error") << "\n";
   }
   return kExitInternal;
 }
