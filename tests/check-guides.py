@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks the guides of an unpacked release: every image and link inside the
 package resolves (files present, anchors present, images that are PNG
-pictures), each guide is in its language and links the other.
+pictures narrow enough to be shown at their own size, the drawings' in the
+guide's language), each guide is in its language and links the other.
   check-guides.py FOLDER"""
 import html.parser
 import os
 import sys
 import urllib.parse
+
+
+# The guides' column at 16-pixel type (54em), less the pictures' borders.
+COLUMN = 54 * 16 - 2
 
 
 class Page(html.parser.HTMLParser):
@@ -63,8 +68,14 @@ def main():
                     faults.append(f"{name}: {value}: no element with id {target.fragment}")
             if tag == "img":
                 with open(path, "rb") as f:
-                    if f.read(8) != b"\x89PNG\r\n\x1a\n":
-                        faults.append(f"{name}: {value} is no PNG picture")
+                    head = f.read(24)
+                if head[:8] != b"\x89PNG\r\n\x1a\n":
+                    faults.append(f"{name}: {value} is no PNG picture")
+                elif int.from_bytes(head[16:20], "big") > COLUMN:
+                    faults.append(f"{name}: {value} is wider than the column: it would be scaled")
+                korean = file.endswith(".ko.png")
+                if file.startswith("guide-") and korean != (lang == "ko"):
+                    faults.append(f"{name}: {value} is a picture of the other guide's language")
     for fault in faults:
         print("FAIL:", fault)
     print(f"{checked} images and links in {len(pages)} guides, {len(faults)} faults")

@@ -16,7 +16,8 @@ failures=0 passes=0
 expect() { if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
 files="CHANGELOG.md Guide.en.html Guide.html SHA256SUMS TriSpan-defaults.reg TriSpan-reset.reg
-TriSpan.dll guide-after.png guide-before.png guide.css settings-dialog.png"
+TriSpan.dll guide-after.png guide-after.ko.png guide-before.png guide-before.ko.png guide.css
+settings-dialog.png"
 listing=$(cmake -E tar tf "$zip" | sed -n "s|^$name/||p" | grep -v '^$' | sort)
 expect "the package holds exactly: $(echo $files)" '[ "$listing" = "$(tr " " "\n" <<<"$files" | grep -v "^$" | sort)" ]'
 (cd "$work" && cmake -E tar xf "$zip")

@@ -18,7 +18,7 @@ rm -rf build/package && mkdir -p "$stage"
 # Without the debugging information that the build keeps for the tests.
 x86_64-w64-mingw32-strip -o "$stage/TriSpan.dll" build/win64/bin/TriSpan.dll
 cp build/linux/package/{TriSpan-defaults.reg,TriSpan-reset.reg,Guide.html,Guide.en.html} "$stage/"
-cp package/guide.css docs/settings-dialog.png docs/guide-before.png docs/guide-after.png CHANGELOG.md \
+cp package/guide.css docs/settings-dialog.png docs/guide-{before,after}{,.ko}.png CHANGELOG.md \
   "$stage/"
 (cd "$stage" && sha256sum -- * >SHA256SUMS)
 (cd build/package && cmake -E tar cf "../$name.zip" --format=zip "$name")

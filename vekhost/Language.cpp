@@ -311,6 +311,11 @@ const std::vector<Translation>& Translations() {
        "설정 초기화: 다음 명령 시작 때 기본값을 씁니다"},
       {"internal error:", "내부 오류:"},
       {"internal error", "내부 오류"},
+      {"title frame (current)", "표제프레임 (현재)"},
+      {"title frame", "표제프레임"},
+      {"figure frame (current)", "도형프레임 (현재)"},
+      {"figure frame", "도형프레임"},
+      {"a note of no height: {}", "높이가 없는 주기: {}"},
   };
   return kAll;
 }

@@ -1,5 +1,6 @@
 #include "Picture.h"
 
+#include "Language.h"
 #include "Utf.h"
 
 #include <algorithm>
@@ -159,9 +160,10 @@ void DrawFrames(SvgText& out, const View& view) {
         << Num(box.size.x) << "\" height=\"" << Num(box.size.y) << "\" fill=\"none\" stroke=\""
         << (isCurrent ? "#222" : "#999") << "\" stroke-width=\"" << (isCurrent ? "0.6" : "0.3")
         << "\"/>\n";
-    std::string label = std::string(frame == FRAME_TITLE ? "title frame" : "figure frame") +
-                        (isCurrent ? " (current)" : "");
-    Text(out, Point{corner.x + 1.5, corner.y + 4}, 3, 0, label, "fill=\"#777\"");
+    const char* label = frame == FRAME_TITLE
+                            ? (isCurrent ? N_("title frame (current)") : N_("title frame"))
+                            : (isCurrent ? N_("figure frame (current)") : N_("figure frame"));
+    Text(out, Point{corner.x + 1.5, corner.y + 4}, 3, 0, Tr(label), "fill=\"#777\"");
   }
 }
 
@@ -203,9 +205,9 @@ void DrawNote(SvgText& out, const View& view, const Note* own, const ResultNote&
   // as in the result file's size: the picture marks where it stands instead.
   if ((note.isNew || note.changed) && note.height <= 0)
     out << "  <circle cx=\"" << Num(at.x) << "\" cy=\"" << Num(at.y)
-        << "\" r=\"1.5\" fill=\"none\" stroke=\"" << color
-        << "\" stroke-dasharray=\"0.5\"><title>a note of no height: "
-        << Escape(ReadableText(note.text)) << "</title></circle>\n";
+        << "\" r=\"1.5\" fill=\"none\" stroke=\"" << color << "\" stroke-dasharray=\"0.5\"><title>"
+        << Escape(Fill(Tr("a note of no height: {}"), {ReadableText(note.text)}))
+        << "</title></circle>\n";
   if (own) out << "  </g>\n";
 }
 
