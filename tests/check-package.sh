@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0 passes=0
 expect() { if eval "$2"; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi; }
 
-files="CHANGELOG.md Guide.en.html Guide.html SHA256SUMS TriSpan-defaults.reg TriSpan-reset.reg
+files="CHANGELOG.md Guide.en.html Guide.html SECURITY.md SHA256SUMS TriSpan-defaults.reg TriSpan-reset.reg
 TriSpan.dll guide-after.png guide-after.ko.png guide-before.png guide-before.ko.png guide.css
 settings-dialog.png"
 listing=$(cmake -E tar tf "$zip" | sed -n "s|^$name/||p" | grep -v '^$' | sort)

@@ -12,6 +12,7 @@ packages=(
   chromium fonts-nanum                            # the guides and vekhost --serve in a browser
   clang-14 libclang-rt-14-dev                     # the fuzz targets
   libbenchmark-dev                                # the benchmarks
+  zip osslsigncode openssl                        # the release: its zip, its signature
 )
 # Node and npm for the browser tests: the machine's own, or else Debian's.
 command -v npm >/dev/null || packages+=(nodejs npm)
