@@ -31,7 +31,9 @@ std::optional<std::u16string> DecodeFile(const std::string& bytes, std::string& 
     if (!text) why = "a REGEDIT4 file that is neither UTF-8 nor in the Korean code page (949)";
     return text ? std::optional(utf::ToUtf16(*text)) : std::nullopt;
   }
-  std::optional<std::string> text = utf::DecodeTextFile(bytes, why);
+  utf::Refusal refusal;
+  std::optional<std::string> text = utf::DecodeTextFile(bytes, refusal);
+  if (!text) why = utf::RefusalText(refusal);
   return text ? std::optional(utf::ToUtf16(*text)) : std::nullopt;
 }
 

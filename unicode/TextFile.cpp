@@ -15,13 +15,12 @@ namespace utf {
 
 namespace {
 
-const char kRemedy[] = "save it as UTF-8 (Notepad: Save As, Encoding UTF-8)";
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
 // Two bytes at a time, the byte-order mark left out.
-std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian, std::string& why) {
+std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian, Refusal& why) {
   if (bytes.size() % 2 != 0) {
-    why = "is UTF-16 cut in the middle of a character: " + std::string(kRemedy);
+    why = {Refusal::Utf16Cut, 0};
     return std::nullopt;
   }
   std::u16string text;
@@ -35,17 +34,13 @@ std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian, 
 }
 
 // What bytes that are no UTF-8 seem to be, for the refusal.
-std::string Refusal(std::string_view bytes, size_t faultAt) {
+Refusal RefusalOf(std::string_view bytes, size_t faultAt) {
   bool evenNul = bytes.size() >= 2 && bytes[0] == '\0';
   bool oddNul = bytes.size() >= 2 && bytes[1] == '\0';
-  if (evenNul || oddNul)
-    return std::string("seems to be UTF-16 without a byte-order mark: ") + kRemedy +
-           ", or as UTF-16 with its mark";
-  if (bytes.find('\0') != std::string_view::npos) return "holds NUL bytes: it is no text file";
-  if (FromCodePage949(bytes))
-    return std::string("is in the Korean Windows code page (CP949, \"ANSI\"), not UTF-8: ") +
-           kRemedy;
-  return "is not UTF-8 text (byte " + std::to_string(faultAt + 1) + "): " + kRemedy;
+  if (evenNul || oddNul) return {Refusal::Utf16WithoutMark, 0};
+  if (bytes.find('\0') != std::string_view::npos) return {Refusal::NulBytes, 0};
+  if (FromCodePage949(bytes)) return {Refusal::CodePage949, 0};
+  return {Refusal::NotUtf8, faultAt + 1};
 }
 
 } // namespace
@@ -71,7 +66,33 @@ bool IsValidUtf8(std::string_view bytes, size_t* faultAt) {
   return true;
 }
 
-std::optional<std::string> DecodeTextFile(std::string_view bytes, std::string& why) {
+const char kRemedy[] = "save it as UTF-8 (Notepad: Save As, Encoding UTF-8)";
+
+const char* RefusalPattern(Refusal::Kind kind) {
+  switch (kind) {
+  case Refusal::Utf16Cut:
+    return "is UTF-16 cut in the middle of a character: {1}";
+  case Refusal::Utf16WithoutMark:
+    return "seems to be UTF-16 without a byte-order mark: {1}, or as UTF-16 with its mark";
+  case Refusal::NulBytes:
+    return "holds NUL bytes: it is no text file";
+  case Refusal::CodePage949:
+    return "is in the Korean Windows code page (CP949, \"ANSI\"), not UTF-8: {1}";
+  case Refusal::NotUtf8:
+    break;
+  }
+  return "is not UTF-8 text (byte {0}): {1}";
+}
+
+std::string RefusalText(const Refusal& why) {
+  std::string text = RefusalPattern(why.kind);
+  for (auto [mark, part] : {std::pair<std::string, std::string>{"{0}", std::to_string(why.byte)},
+                            std::pair<std::string, std::string>{"{1}", kRemedy}})
+    if (size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), part);
+  return text;
+}
+
+std::optional<std::string> DecodeTextFile(std::string_view bytes, Refusal& why) {
   if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE)
     return FromUtf16(bytes, true, why);
   if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFE && uint8_t(bytes[1]) == 0xFF)
@@ -80,7 +101,7 @@ std::optional<std::string> DecodeTextFile(std::string_view bytes, std::string& w
   size_t faultAt = 0;
   if (IsValidUtf8(bytes, &faultAt) && bytes.find('\0') == std::string_view::npos)
     return std::string(bytes);
-  why = Refusal(bytes, faultAt);
+  why = RefusalOf(bytes, faultAt);
   return std::nullopt;
 }
 

@@ -222,9 +222,12 @@ std::string ReadInputFile(const std::string& path) {
   } catch (const std::exception&) { // the stream buffer throws on a failed read
     throw InputError(Fill(Tr("{}: cannot be read"), {path}));
   }
-  std::string why;
+  utf::Refusal why;
   std::optional<std::string> text = utf::DecodeTextFile(bytes, why);
-  if (!text) throw InputError(path + ": " + why);
+  if (!text)
+    throw InputError(
+        path + ": " +
+        Fill(Tr(utf::RefusalPattern(why.kind)), {std::to_string(why.byte), Tr(utf::kRemedy)}));
   return *text;
 }
 

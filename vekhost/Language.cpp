@@ -316,6 +316,16 @@ const std::vector<Translation>& Translations() {
       {"figure frame (current)", "도형프레임 (현재)"},
       {"figure frame", "도형프레임"},
       {"a note of no height: {}", "높이가 없는 주기: {}"},
+      {"is UTF-16 cut in the middle of a character: {1}",
+       "UTF-16인데 문자 중간에서 잘렸습니다: {1}"},
+      {"seems to be UTF-16 without a byte-order mark: {1}, or as UTF-16 with its mark",
+       "바이트 순서 표시(BOM) 없는 UTF-16으로 보입니다: {1} (BOM 있는 UTF-16도 됩니다)"},
+      {"holds NUL bytes: it is no text file", "NUL 바이트가 들어 있습니다: 텍스트 파일이 아닙니다"},
+      {"is in the Korean Windows code page (CP949, \"ANSI\"), not UTF-8: {1}",
+       "UTF-8이 아니라 한국어 Windows 코드 페이지(CP949, \"ANSI\")로 되어 있습니다: {1}"},
+      {"is not UTF-8 text (byte {0}): {1}", "UTF-8 텍스트가 아닙니다 ({0}번째 바이트): {1}"},
+      {"save it as UTF-8 (Notepad: Save As, Encoding UTF-8)",
+       "UTF-8로 저장하십시오 (메모장: 다른 이름으로 저장, 인코딩 UTF-8)"},
   };
   return kAll;
 }

@@ -21,11 +21,11 @@ void PrintTo(const Read& row, std::ostream* out) { *out << row.what; }
 class ReadTextTest : public testing::TestWithParam<Read> {};
 
 TEST_P(ReadTextTest, GivesTheTextAsUtf8) {
-  std::string why = "untouched";
+  utf::Refusal why{utf::Refusal::NulBytes, 99};
   std::optional<std::string> text = utf::DecodeTextFile(GetParam().bytes, why);
-  ASSERT_TRUE(text) << why;
+  ASSERT_TRUE(text) << utf::RefusalText(why);
   EXPECT_EQ(*text, GetParam().text);
-  EXPECT_EQ(why, "untouched");
+  EXPECT_EQ(why.byte, 99u) << "untouched";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,8 +51,9 @@ void PrintTo(const Refused& row, std::ostream* out) { *out << row.what; }
 class RefuseTextTest : public testing::TestWithParam<Refused> {};
 
 TEST_P(RefuseTextTest, SaysWhatTheBytesSeemToBe) {
-  std::string why;
-  EXPECT_FALSE(utf::DecodeTextFile(GetParam().bytes, why));
+  utf::Refusal refusal;
+  EXPECT_FALSE(utf::DecodeTextFile(GetParam().bytes, refusal));
+  std::string why = utf::RefusalText(refusal);
   EXPECT_EQ(why.substr(0, std::string(GetParam().why).size()), GetParam().why) << why;
   EXPECT_NE(why.find("save it as UTF-8"), std::string::npos) << why;
 }
@@ -71,9 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"a byte UTF-8 never has", "a\xF8", "is not UTF-8 text (byte 2)"}));
 
 TEST(TextFileTest, NulBytesInsideAreNoText) {
-  std::string why;
+  utf::Refusal why;
   EXPECT_FALSE(utf::DecodeTextFile("abc\0def"s, why));
-  EXPECT_EQ(why, "holds NUL bytes: it is no text file");
+  EXPECT_EQ(utf::RefusalText(why), "holds NUL bytes: it is no text file");
 }
 
 TEST(TextFileTest, ValidUtf8EndsExactlyAtItsLastByte) {

@@ -3,6 +3,7 @@
 // text the sources give to Tr.
 #include "Language.h"
 #include "Printable.h"
+#include "TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,13 @@ TEST(TranslationsTest, EveryTextGivenToTrHasItsKoreanForm) {
     }
   }
   ASSERT_FALSE(used.empty());
+  // The encodings' refusals come from the text file library.
+  used.insert(utf::kRemedy);
+  for (auto kind : {utf::Refusal::Utf16Cut, utf::Refusal::Utf16WithoutMark, utf::Refusal::NulBytes,
+                    utf::Refusal::CodePage949, utf::Refusal::NotUtf8})
+    used.insert(utf::RefusalPattern(kind));
+  for (const std::string& text : used)
+    EXPECT_EQ(known.count(text), 1u) << "no Korean form: " << text;
   for (const std::string& text : known) EXPECT_EQ(used.count(text), 1u) << "never used: " << text;
 }
 

@@ -148,6 +148,8 @@ printf '{"notes": [{"name": "\xb0\xa1", "at": [1, 1]}]}' >ansi.json
 check "script with a byte-order mark" 0 '^note: 100X50X20 ' -- "${run[@]}" "$examples/box.json" marked.events
 check "UTF-16 script" 0 '^note: 100X50X20 ' -- "${run[@]}" "$examples/box.json" wide.events
 check "code page 949 drawing" 2 '^vekhost: ansi.json: is in the Korean Windows code page \(CP949, "ANSI"\), not UTF-8: save it as UTF-8' -- "${run[@]}" ansi.json
+check "code page 949 drawing, in Korean" 2 '^vekhost: ansi.json: UTF-8이 아니라 한국어 Windows 코드 페이지\(CP949, "ANSI"\)로 되어 있습니다: UTF-8로 저장하십시오' -- \
+  env LC_MESSAGES=ko_KR.UTF-8 "${run[@]}" ansi.json
 check "list position" 2 'round9.events:2: dialog select round: expected a position from 0 to 4$' -- "${run[@]}" "$examples/box.json" round9.events
 check "unwritable picture" 3 '^vekhost: afile/box.svg: cannot be written: afile is not a folder$' -- "${run[@]}" --json first.json --svg afile/box.svg "$examples/box.json" "$examples/box.events"
 check "nothing run" 0 '^not there$' -- bash -c '[ -e first.json ] || echo "not there"' 
