@@ -54,6 +54,12 @@ inline std::u16string ToUtf16(std::string_view utf8) {
   return out;
 }
 
+// The characters of a text by their width: wide ones (CJK and after, from
+// U+2E80 on) take a square, the others about half of one.
+struct CharacterWidths {
+  size_t wide = 0, narrow = 0;
+};
+
 // A surrogate pair becomes one four-byte sequence; a lone surrogate, U+FFFD.
 inline std::string ToUtf8(std::u16string_view utf16) {
   std::string out;
@@ -108,6 +114,13 @@ inline std::string EscapePrivateUse(std::string_view utf8) {
     plain.clear();
   }
   return out + ToUtf8(plain);
+}
+
+inline CharacterWidths CountWidths(std::string_view utf8) {
+  CharacterWidths counts;
+  for (char16_t c : ToUtf16(utf8))
+    if (c < 0xDC00 || c > 0xDFFF) ++(c > 0x2E80 ? counts.wide : counts.narrow); // a pair once
+  return counts;
 }
 
 } // namespace utf

@@ -91,10 +91,8 @@ double NoteSize(const ResultNote& note) { return note.height > 0 ? note.height :
 
 // About the width of a text: wide characters (CJK) a square, others 0.6.
 double TextWidth(const std::string& utf8, double size) {
-  double units = 0;
-  for (char16_t c : utf::ToUtf16(utf8))
-    if (c < 0xDC00 || c > 0xDFFF) units += c > 0x2E80 ? 1 : 0.6; // a pair counts once
-  return units * size;
+  utf::CharacterWidths counts = utf::CountWidths(utf8);
+  return (double(counts.wide) + 0.6 * double(counts.narrow)) * size;
 }
 
 // An invisible wide stroke over an element, so that a pointer finds it.

@@ -1,5 +1,7 @@
 #include "Printable.h"
 
+#include "Utf.h"
+
 #include <cstdio>
 #include <streambuf>
 
@@ -84,11 +86,8 @@ std::string EscapeControls(std::string_view utf8) {
 }
 
 size_t TerminalColumns(std::string_view utf8) {
-  const unsigned char kFirstWideLead = 0xE1; // U+1000 and on begin with it or later
-  size_t columns = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) columns += c >= kFirstWideLead ? 2 : 1;
-  return columns;
+  utf::CharacterWidths counts = utf::CountWidths(utf8);
+  return 2 * counts.wide + counts.narrow;
 }
 
 std::unique_ptr<std::streambuf> EscapingBuffer(std::streambuf* next) {

@@ -15,8 +15,8 @@ namespace vekhost {
 // The text with every such character escaped, the line feed included.
 std::string EscapeControls(std::string_view utf8);
 
-// How many terminal columns the UTF-8 text takes: two for each character
-// from U+1000 on (Hangul and CJK are wide), one for the others.
+// How many terminal columns the UTF-8 text takes: two for each wide
+// character (Hangul and CJK, utf::CountWidths), one for the others.
 size_t TerminalColumns(std::string_view utf8);
 
 // A stream buffer that escapes what goes through it (line feeds kept) into

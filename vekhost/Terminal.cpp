@@ -146,12 +146,12 @@ public:
 protected:
   int_type overflow(int_type c) override {
     if (c != traits_type::eof()) bytes_.push_back(char(c));
-    if (bytes_.size() >= 4096) Write();
+    if (bytes_.size() >= kWriteAt) Write();
     return traits_type::not_eof(c);
   }
   std::streamsize xsputn(const char* text, std::streamsize count) override {
     bytes_.append(text, size_t(count));
-    if (bytes_.size() >= 4096) Write();
+    if (bytes_.size() >= kWriteAt) Write();
     return count;
   }
   int sync() override {
@@ -160,6 +160,8 @@ protected:
   }
 
 private:
+  static constexpr size_t kWriteAt = 4096; // bytes kept before they go to the console
+
   void Write() {
     size_t whole = bytes_.size();
     // Leave out a character's leading bytes whose rest has not come yet.
