@@ -13,12 +13,13 @@ async function clickElement(page, name) {
   await page.mouse.click(at.x, at.y);
 }
 
-async function pickThree(page) {
-  await clickElement(page, 'width');
+// The three dimensions picked in turn, each click as `click` makes it.
+async function pickThree(page, click = clickElement) {
+  await click(page, 'width');
   await expect(page.locator('#prompt')).toHaveText('세로치수선택 :');
-  await clickElement(page, 'length');
+  await click(page, 'length');
   await expect(page.locator('#prompt')).toHaveText('높이치수선택 :');
-  await clickElement(page, 'height');
+  await click(page, 'height');
   await expect(page.locator('#prompt')).toContainText('주기위치지시 혹은 주기선택');
 }
 

@@ -7,6 +7,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { startSession } = require('./session');
+const { pickThree } = require('./actions');
 
 let folder;
 let session;
@@ -35,11 +36,7 @@ test('20,000 elements: progress, then three picks and a note', async ({ page }) 
   await expect(page.locator('#progress-text')).toContainText('/ 20,000');
   await expect(page.locator('#progress')).toBeHidden({ timeout: 20000 }); // all received and drawn
   expect(await page.evaluate(() => sheet.items.length)).toBe(20000);
-  await zoomAndClick(page, 'width');
-  await expect(page.locator('#prompt')).toHaveText('세로치수선택 :');
-  await zoomAndClick(page, 'length');
-  await expect(page.locator('#prompt')).toHaveText('높이치수선택 :');
-  await zoomAndClick(page, 'height');
+  await pickThree(page, zoomAndClick);
   await expect(page.locator('#frame')).toContainText('title');
   await page.evaluate(() => { sheet.fit(); sheet.render(); });
   const at = await page.evaluate(() => sheet.screenPoint('title', 120, 40));
