@@ -272,6 +272,8 @@ function baseUnits(font) {
   };
 }
 
+// The dialog's OK and Cancel buttons, by their Windows control ids.
+const IDOK = 1, IDCANCEL = 2;
 let dialogShown = false;
 let focusBefore = null; // where the focus was when the dialog opened
 
@@ -362,9 +364,9 @@ function dialogKey(event) {
     const step = event.shiftKey ? stops.length - 1 : 1;
     stops[(at < 0 ? 0 : at + step) % stops.length].focus();
   } else if (event.key === 'Escape') {
-    pressButton(button(2));
+    pressButton(button(IDCANCEL));
   } else if (event.key === 'Enter' && event.target.tagName !== 'BUTTON' && !event.isComposing) {
-    pressButton(button(1));
+    pressButton(button(IDOK));
   } else {
     return;
   }
@@ -374,11 +376,11 @@ function dialogKey(event) {
 // OK first hands over what was typed into the edit boxes, as a person's
 // typing reaches the dialog before the click.
 function pressButton(c) {
-  if (c.id === 1) {
+  if (c.id === IDOK) {
     for (const edit of $('dialog-client').querySelectorAll('input[type=text]'))
       if (edit.value !== edit.dataset.original) play(`dialog type ${edit.dataset.name} ${edit.value}`);
   }
-  play(c.id === 1 ? 'dialog click ok' : c.id === 2 ? 'dialog click cancel' : `dialog click ${c.name}`);
+  play(c.id === IDOK ? 'dialog click ok' : c.id === IDCANCEL ? 'dialog click cancel' : `dialog click ${c.name}`);
 }
 
 async function loadJournal() {
